@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the tests and the sample need,
+# but only those that are missing; apt-get update runs only when something is.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  zlib1g-dev                       # deflate/inflate and CRC-32 of PNG
+  libgtest-dev                     # unit tests
+  libpng-dev pngcheck              # test oracles and benchmark peer, never linked into the product
+  fp-utils                         # chmcmd: compiles the result in end-to-end tests and --chm
+  libchm-bin                       # enum_chmLib/extract_chmLib: reads compiled files back in tests
+  qt6-base-dev                     # the window
+  libcairo2-dev                    # metafile playback
+  fonts-ipafont-gothic             # a Japanese font for the window and metafile text
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,54 @@
+#include "base/Encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace quorvex {
+namespace {
+
+bool IsAscii(std::string_view s) {
+  for (char c : s) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view in) {
+  if (IsAscii(in)) return std::string(in);  // both encodings agree on ASCII
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::vector<char> input(in.begin(), in.end());
+  std::string out;
+  char buffer[1024];
+  char* inPtr = input.data();
+  size_t inLeft = input.size();
+  bool ok = true;
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, static_cast<size_t>(outPtr - buffer));
+    if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+      ok = false;
+      break;
+    }
+  }
+  iconv_close(cd);
+  if (!ok) return std::nullopt;
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
+
+std::optional<ByteString> Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
+
+std::string DisplayText(std::string_view cp932) {
+  std::optional<std::string> utf8 = Cp932ToUtf8(cp932);
+  return utf8 ? *utf8 : std::string(cp932);
+}
+
+}  // namespace quorvex

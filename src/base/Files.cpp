@@ -1,0 +1,203 @@
+#include "base/Files.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "base/Encoding.h"
+#include "base/Errors.h"
+
+namespace quorvex {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Components of an engine path. Separators inside double-byte characters are
+// not separators: 0x5C is a common trail byte in Shift-JIS.
+std::vector<std::string> SplitComponents(const ByteString& path) {
+  std::vector<std::string> parts(1);
+  for (std::size_t i = 0; i < path.size();) {
+    std::size_t len = CharLength(path, i);
+    if (len == 1 && IsSeparator(path[i])) {
+      parts.emplace_back();
+    } else {
+      parts.back().append(path, i, len);
+    }
+    i += len;
+  }
+  return parts;
+}
+
+bool Exists(const std::string& native) {
+  struct stat st;
+  return lstat(native.c_str(), &st) == 0;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> DirectoryEntries(const std::string& nativeFolder) {
+  std::vector<std::string> names;
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(nativeFolder.empty() ? "." : nativeFolder.c_str()), closedir);
+  if (!dir) return names;
+  while (dirent* entry = readdir(dir.get())) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The native name of one component inside `nativeFolder` (which is empty or ends in "/").
+std::string ResolveComponent(const std::string& nativeFolder, const std::string& component) {
+  if (component == "." || component == "..") return component;
+  if (Exists(nativeFolder + component)) return component;
+  std::optional<std::string> utf8 = Cp932ToUtf8(component);
+  if (utf8 && Exists(nativeFolder + *utf8)) return *utf8;
+  const std::string& wanted = utf8 ? *utf8 : component;
+  for (const std::string& entry : DirectoryEntries(nativeFolder)) {
+    if (SameNameIgnoringCase(entry, wanted) || SameNameIgnoringCase(entry, component)) return entry;
+  }
+  return wanted;
+}
+
+std::optional<ByteString> ReadWhole(const std::string& native) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(native.c_str(), "rb"), std::fclose);
+  if (!file) return std::nullopt;
+  struct stat st;
+  if (fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxInputFileSize) return std::nullopt;
+  ByteString data;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    data.append(buffer, n);
+    if (data.size() > kMaxInputFileSize) return std::nullopt;
+  }
+  if (std::ferror(file.get())) return std::nullopt;
+  return data;
+}
+
+}  // namespace
+
+std::string NativePath(const ByteString& enginePath) {
+  std::vector<std::string> parts = SplitComponents(enginePath);
+  std::string native;
+  if (parts.size() > 1 && parts[0].empty()) native = "/";  // an absolute path
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].empty()) continue;
+    native += ResolveComponent(native, parts[i]);
+    if (i + 1 < parts.size()) native += '/';
+  }
+  return native;
+}
+
+ByteString EnginePath(const std::string& nativePath) {
+  std::optional<ByteString> cp932 = Utf8ToCp932(nativePath);
+  ByteString path = cp932 ? *cp932 : nativePath;
+  for (std::size_t i = 0; i < path.size(); i += CharLength(path, i)) {
+    if (path[i] == '/') path[i] = '\\';
+  }
+  return path;
+}
+
+bool FileExists(const ByteString& path) {
+  struct stat st;
+  return stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+ByteString ReadFile(const ByteString& path) {
+  std::optional<ByteString> data = ReadWhole(NativePath(path));
+  if (!data) throw EFOpenError(path);
+  return *data;
+}
+
+bool IsInsideFolder(const ByteString& folder, const ByteString& path) {
+  if (folder.empty() || !StartsWith(path, folder) || path.size() == folder.size()) return false;
+  ByteString rest = path.substr(folder.size());
+  for (const std::string& part : SplitComponents(rest)) {
+    if (part.empty() || part == ".." || part.find(':') != std::string::npos) return false;
+  }
+  return true;
+}
+
+void WriteFileInside(const ByteString& outputFolder, const ByteString& path, std::string_view data) {
+  if (!IsInsideFolder(outputFolder, path)) throw EFCreateError(path);
+  std::string native = NativePath(path);
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(native.c_str(), "wb"), std::fclose);
+  if (!file) throw EFCreateError(path);
+  bool ok = std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
+  ok = (std::fclose(file.release()) == 0) && ok;
+  if (!ok) throw EFCreateError(path);
+}
+
+bool DeleteFileInside(const ByteString& outputFolder, const ByteString& path) {
+  if (!IsInsideFolder(outputFolder, path)) return false;
+  return unlink(NativePath(path).c_str()) == 0;
+}
+
+void ForceDirectories(const ByteString& path) {
+  std::string native = NativePath(path);
+  for (std::size_t i = 1; i <= native.size(); ++i) {
+    if (i == native.size() || native[i] == '/') {
+      mkdir(native.substr(0, i).c_str(), 0777);  // existing folders fail harmlessly
+    }
+  }
+}
+
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+  // Iterative matching with one backtrack point for the last "*".
+  std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || SameNameIgnoringCase(name.substr(n, 1), pattern.substr(p, 1)))) {
+      ++p;
+      ++n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<ByteString> ListFiles(const ByteString& folder, const ByteString& pattern) {
+  std::string nativeFolder = NativePath(folder);
+  if (!nativeFolder.empty() && nativeFolder.back() != '/') nativeFolder += '/';
+  std::vector<ByteString> names;
+  for (const std::string& entry : DirectoryEntries(nativeFolder)) {
+    if (entry[0] == '.') continue;  // hidden
+    struct stat st;
+    if (stat((nativeFolder + entry).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    std::optional<ByteString> name = Utf8ToCp932(entry);
+    ByteString engineName = name ? *name : entry;
+    if (MatchesWildcard(engineName, pattern)) names.push_back(std::move(engineName));
+  }
+  // Letter case ignored first, as a Windows folder lists its files.
+  std::sort(names.begin(), names.end(), [](const ByteString& a, const ByteString& b) {
+    ByteString lowerA = LowerCase(a), lowerB = LowerCase(b);
+    return lowerA != lowerB ? lowerA < lowerB : a < b;
+  });
+  return names;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,43 @@
+#pragma once
+// Every fixed Japanese text of the program, as Shift-JIS (CP932) bytes.
+// The UTF-8 original stands in the comment above each constant; a test converts
+// the originals with iconv and compares, so none of these can drift.
+
+namespace quorvex {
+
+/// An input file cannot be opened. UTF-8: "ファイル %s は開けません"
+inline constexpr char kFileOpenError[] = "\x83t\x83@\x83" "C\x83\x8B %s \x82\xCD\x8AJ\x82\xAF\x82\xDC\x82\xB9\x82\xF1";
+/// An output file cannot be created. UTF-8: "ファイル %s を作成できません"
+inline constexpr char kFileCreateError[] = "\x83t\x83@\x83" "C\x83\x8B %s \x82\xF0\x8D\xEC\x90\xAC\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1";
+/// A text that should be an integer is not. UTF-8: "'%s' は整数ではありません"
+inline constexpr char kNotAnInteger[] = "'%s' \x82\xCD\x90\xAE\x90\x94\x82\xC5\x82\xCD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
+/// A list position out of range. UTF-8: "リストのインデックスが範囲を超えています (%d)"
+inline constexpr char kListIndexError[] = "\x83\x8A\x83X\x83g\x82\xCC\x83" "C\x83\x93\x83" "f\x83" "b\x83N\x83X\x82\xAA\x94\xCD\x88\xCD\x82\xF0\x92\xB4\x82\xA6\x82\xC4\x82\xA2\x82\xDC\x82\xB7 (%d)";
+/// The font of pages and popups. UTF-8: "ＭＳ Ｐゴシック"
+inline constexpr char kFontName[] = "\x82l\x82r \x82o\x83S\x83V\x83" "b\x83N";
+/// The language name of the project file. UTF-8: "日本語"
+inline constexpr char kJapanese[] = "\x93\xFA\x96{\x8C\xEA";
+/// Stands in for a picture that is missing or not converted. UTF-8: "(画像)"
+inline constexpr char kMissingPicture[] = "(\x89\xE6\x91\x9C)";
+/// Status while the contents are converted. UTF-8: "cnt → hhc"
+inline constexpr char kStatusContents[] = "cnt \x81\xA8 hhc";
+/// Status while the keyword index is written. UTF-8: "hhk作成"
+inline constexpr char kStatusIndex[] = "hhk\x8D\xEC\x90\xAC";
+/// Status while the project file is written. UTF-8: "hhp作成"
+inline constexpr char kStatusProject[] = "hhp\x8D\xEC\x90\xAC";
+/// Tool button: exit. UTF-8: "終了"
+inline constexpr char kExitCaption[] = "\x8FI\x97\xB9";
+/// Tool button: convert (between two ideographic spaces). UTF-8: "　変換　"
+inline constexpr char kConvertCaption[] = "\x81@\x95\xCF\x8A\xB7\x81@";
+/// Tool button: version. UTF-8: "バージョン"
+inline constexpr char kVersionCaption[] = "\x83o\x81[\x83W\x83\x87\x83\x93";
+/// Check box: combine popups into one file. UTF-8: "ポップアップを１つのファイルにまとめる"
+inline constexpr char kCombinePopupsCaption[] = "\x83|\x83" "b\x83v\x83" "A\x83" "b\x83v\x82\xF0\x82P\x82\xC2\x82\xCC\x83t\x83@\x83" "C\x83\x8B\x82\xC9\x82\xDC\x82\xC6\x82\xDF\x82\xE9";
+/// Filter of the open-file dialog. UTF-8: "ヘルププロジェクト|*.hpj"
+inline constexpr char kOpenDialogFilter[] = "\x83w\x83\x8B\x83v\x83v\x83\x8D\x83W\x83" "F\x83N\x83g|*.hpj";
+/// Caption of the folder picker. UTF-8: "作成先の選択"
+inline constexpr char kFolderPickerCaption[] = "\x8D\xEC\x90\xAC\x90\xE6\x82\xCC\x91I\x91\xF0";
+/// The full-width blank. UTF-8: "　"
+inline constexpr char kIdeographicSpace[] = "\x81@";
+
+}  // namespace quorvex

@@ -1,0 +1,18 @@
+#pragma once
+// Where a conversion reports its progress: the window's status label and its
+// event pump, or the command line's terminal.
+
+#include "base/ByteString.h"
+
+namespace quorvex {
+
+class StatusSink {
+ public:
+  virtual ~StatusSink() = default;
+  /// Shows the step in progress (empty: nothing in progress).
+  virtual void SetStatus(const ByteString& text) = 0;
+  /// Lets the window process pending events so that it repaints.
+  virtual void ProcessPendingEvents() {}
+};
+
+}  // namespace quorvex
