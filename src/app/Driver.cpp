@@ -1,7 +1,9 @@
 #include "app/Driver.h"
 
 #include "base/Files.h"
+#include "project/ContentsConverter.h"
 #include "project/HelpProjectWriter.h"
+#include "project/KeywordIndexWriter.h"
 #include "project/NameMap.h"
 #include "project/ProjectReader.h"
 #include "project/StyleSheet.h"
@@ -54,6 +56,19 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
 
 void ConvertTopics(ConversionJob& job) {
   WritePopupFile(job);
+  ConvertContents(job);
+  WriteKeywordIndex(job);
+  DeleteUnreachedPopupPages(job);
+}
+
+void DeleteUnreachedPopupPages(ConversionJob& job) {
+  for (const ByteString& page : job.JumpPages) {
+    int found = job.PopupPages.IndexOf(page);
+    if (found >= 0) job.PopupPages.Delete(found);
+  }
+  for (const ByteString& page : job.PopupPages) {
+    DeleteFileInside(job.OutputFolder, job.OutputFolder + "html\\" + page);  // failures are left alone
+  }
 }
 
 }  // namespace quorvex

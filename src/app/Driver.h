@@ -32,4 +32,8 @@ void RunConversion(ConversionJob& job, ConversionHost& host);
 /// The topics pass and every step that depends on its results.
 void ConvertTopics(ConversionJob& job);
 
+/// Deletes the pages of topics that served only as popup text: those left in
+/// PopupPages once the contents, the index and the jumps have claimed theirs.
+void DeleteUnreachedPopupPages(ConversionJob& job);
+
 }  // namespace quorvex

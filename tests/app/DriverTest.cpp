@@ -89,5 +89,21 @@ TEST(Driver, SecondConversionStartsFresh) {
   EXPECT_NE(dir.Read("two/b.hhp").find("Default topic=html/\r\n"), std::string::npos);
 }
 
+TEST(Driver, DeletesOnlyPopupPagesThatNothingReaches) {
+  TempDir dir;
+  for (const char* page : {"a.html", "b.html", "c.html", "d.html"}) dir.Write(std::string("out/html/") + page, "");
+  dir.Write("victim.html", "");
+  ConversionJob job;
+  ChooseOutputFolder(job, dir.Engine() + "out");
+  job.PopupPages = {"a.html", "b.html", "C.html", "..\\..\\victim.html"};
+  job.JumpPages = {"B.HTML", "z.html"};
+  DeleteUnreachedPopupPages(job);
+  EXPECT_FALSE(dir.Exists("out/html/a.html"));
+  EXPECT_TRUE(dir.Exists("out/html/b.html"));   // reached by a jump
+  EXPECT_FALSE(dir.Exists("out/html/c.html"));  // letter case does not matter
+  EXPECT_TRUE(dir.Exists("out/html/d.html"));   // never a popup
+  EXPECT_TRUE(dir.Exists("victim.html"));       // outside the output folder
+}
+
 }  // namespace
 }  // namespace quorvex

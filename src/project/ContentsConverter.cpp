@@ -1,0 +1,115 @@
+#include "project/ContentsConverter.h"
+
+#include <limits>
+
+#include "base/Files.h"
+#include "base/Texts.h"
+#include "project/HelpProjectWriter.h"
+#include "project/NameMap.h"
+
+namespace quorvex {
+namespace {
+
+ByteString Tabs(int count) { return ByteString(static_cast<std::size_t>(count > 0 ? count : 0), '\t'); }
+
+void RemoveFirst(StringList& list, const ByteString& text) {
+  int found = list.IndexOf(text);
+  if (found >= 0) list.Delete(found);
+}
+
+// Writes the .hhc lines and keeps the nesting of the lists.
+class ContentsBuilder {
+ public:
+  ContentsBuilder() {
+    for (const char* line : {"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">", "<HTML>", "<HEAD>",
+                             "<meta name=\"GENERATOR\" content=\"Quorvex\">", "<!-- Sitemap 1.0 -->",
+                             "</HEAD><BODY>", "<OBJECT type=\"text/site properties\">",
+                             "\t<param name=\"FrameName\" value=\"main\">", "</OBJECT>", "<UL>"}) {
+      lines_.Add(line);
+    }
+  }
+
+  // Opens at most one list when the entry goes deeper; closes every list it leaves.
+  void NestTo(int level) {
+    if (level > level_) {
+      lines_.Add(Tabs(level_) + "<UL>");
+      ++level_;
+    } else if (level < level_) {
+      for (int k = level_ - 1; k >= level; --k) lines_.Add(Tabs(k) + "</UL>");
+      level_ = level;
+    }
+  }
+
+  void Add(const ByteString& text, int extraIndent) { lines_.Add(Tabs(level_ + extraIndent) + text); }
+
+  const StringList& Finish() {
+    for (int k = level_ - 1; k >= 0; --k) lines_.Add(Tabs(k) + "</UL>");
+    lines_.Add("</BODY></HTML>");
+    return lines_;
+  }
+
+ private:
+  StringList lines_;
+  int level_ = 1;  // the header's list is the list of level 1
+};
+
+// Leading decimal digits; 0 when there are none. Absurdly long numbers stop growing.
+int ReadLevel(const ByteString& line, std::size_t& pos) {
+  long long level = 0;
+  for (; pos < line.size() && line[pos] >= '0' && line[pos] <= '9'; ++pos) {
+    if (level < std::numeric_limits<int>::max()) level = level * 10 + (line[pos] - '0');
+  }
+  while (pos < line.size() && line[pos] == ' ') ++pos;
+  return static_cast<int>(std::min<long long>(level, std::numeric_limits<int>::max()));
+}
+
+// The entry's name up to "=" or the end; one trailing single-byte blank is dropped.
+ByteString ReadName(const ByteString& line, std::size_t& pos) {
+  ByteString name;
+  bool lastWasBlank = false;
+  while (pos < line.size() && line[pos] != '=') {
+    std::size_t len = CharLength(line, pos);
+    name.append(line, pos, len);
+    lastWasBlank = len == 1 && line[pos] == ' ';
+    pos += len;
+  }
+  if (lastWasBlank) name.pop_back();
+  return name;
+}
+
+void AddEntry(ConversionJob& job, ContentsBuilder& out, const ByteString& line) {
+  std::size_t pos = 0;
+  out.NestTo(ReadLevel(line, pos));
+  out.Add("<LI> <OBJECT type=\"text/sitemap\">", 0);
+  ByteString name = ReadName(line, pos);
+  if (!name.empty()) {
+    out.Add("<param name=\"Name\" value=\"" + name + "\">", 1);
+    if (pos < line.size() && line[pos] == '=') ++pos;
+    std::size_t end = line.find_first_of(" >", pos);
+    ByteString page = PageName(job, line.substr(pos, end == ByteString::npos ? ByteString::npos : end - pos));
+    RemoveFirst(job.PopupPages, page);
+    if (!page.empty()) out.Add("<param name=\"Local\" value=\"html/" + page + "\">", 1);
+  }
+  out.Add("</OBJECT>", 1);
+}
+
+}  // namespace
+
+void ConvertContents(ConversionJob& job) {
+  ByteString input = ChangeFileExt(job.ProjectPath, ".cnt");
+  if (!FileExists(input)) return;
+  job.ReportStatus(kStatusContents);
+  StringList lines;
+  lines.LoadFromFile(input);
+  ContentsBuilder out;
+  for (const ByteString& line : lines) {
+    if (line.empty() || line[0] == ':' || line[0] == ';') continue;
+    job.HasContents = true;
+    AddEntry(job, out, line);
+  }
+  if (job.HasContents) {
+    out.Finish().SaveToFile(job.OutputFolder + ProjectBaseName(job) + ".hhc", job.OutputFolder);
+  }
+}
+
+}  // namespace quorvex
