@@ -97,7 +97,7 @@ std::optional<ByteString> ReadWhole(const std::string& native) {
 std::string NativePath(const ByteString& enginePath) {
   std::vector<std::string> parts = SplitComponents(enginePath);
   std::string native;
-  if (parts.size() > 1 && parts[0].empty()) native = "/";  // an absolute path
+  if (parts.size() > 1 && parts[0].empty()) native.push_back('/');  // an absolute path
   for (std::size_t i = 0; i < parts.size(); ++i) {
     if (parts[i].empty()) continue;
     native += ResolveComponent(native, parts[i]);

@@ -8,19 +8,22 @@
 #include "base/Encoding.h"
 #include "base/Errors.h"
 #include "base/Files.h"
+#include "cli/ChmCompiler.h"
 #include "project/HelpProjectWriter.h"
 
 namespace quorvex {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--quiet] [--version] [--help]\n"
+    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--quiet] [--version] [--help]\n"
     "\n"
     "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
     "(default: the project's folder).\n"
     "\n"
     "  --no-combine-popups  keep each page's popup texts in the page itself\n"
     "                       instead of one shared html/popup.js\n"
+    "  --chm                also compile the result into a .chm with chmcmd\n"
+    "                       (Debian package fp-utils)\n"
     "  --quiet              print no progress\n"
     "  --version            print the version and exit\n"
     "  --help               print this text and exit\n";
@@ -29,6 +32,7 @@ struct Options {
   std::vector<std::string> positional;
   bool combinePopups = true;
   bool quiet = false;
+  bool chm = false;
   bool version = false;
   bool help = false;
 };
@@ -38,6 +42,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
   for (const std::string& arg : args) {
     if (arg == "--no-combine-popups") {
       options.combinePopups = false;
+    } else if (arg == "--chm") {
+      options.chm = true;
     } else if (arg == "--quiet") {
       options.quiet = true;
     } else if (arg == "--version") {
@@ -121,6 +127,15 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return kExitConversionFailed;
   }
   out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
+  if (!options.chm) return kExitSuccess;
+  if (!options.quiet) err << "chmcmd\n";
+  ChmOutcome chm = CompileChm(job.OutputFolder, ProjectBaseName(job));
+  if (!chm.compiled) {
+    err << "quorvex-convert: the .chm was not compiled: " << chm.report;
+    if (!chm.report.empty() && chm.report.back() != '\n') err << "\n";
+    return kExitConversionFailed;
+  }
+  out << chm.chmPath << "\n";
   return kExitSuccess;
 }
 
