@@ -4,6 +4,7 @@
 
 #include "app/Driver.h"
 #include "base/Errors.h"
+#include "base/Files.h"
 #include "base/Texts.h"
 #include "support/TempDir.h"
 
@@ -99,6 +100,12 @@ TEST_F(ProjectReaderTest, ASecondReadStartsFromAnEmptyJob) {
   EXPECT_EQ(job_.ProjectFiles, (StringList{"b.rtf"}));
   EXPECT_TRUE(job_.IndexKeywords.Empty());
   EXPECT_FALSE(job_.HasIndex || job_.HasContents);
+}
+
+TEST_F(ProjectReaderTest, TopicPathsResolveAsOnWindows) {
+  dir_.Write("topics/intro.rtf", "{\\rtf1}");
+  Read(CrLf({"[OPTIONS]", "ROOT=Topics", "[FILES]", "Intro.RTF"}));
+  EXPECT_EQ(ReadFile(job_.ProjectFolder + job_.TopicRoot + job_.ProjectFiles[0]), "{\\rtf1}");
 }
 
 TEST_F(ProjectReaderTest, MissingProjectRaisesTheOpenError) {
