@@ -1,0 +1,24 @@
+#pragma once
+// A palette as the platform keeps it: entries of red, green, blue and flags.
+
+#include <cstdint>
+#include <vector>
+
+namespace quorvex {
+
+/// One palette entry.
+struct PaletteEntry {
+  std::uint8_t Red = 0;
+  std::uint8_t Green = 0;
+  std::uint8_t Blue = 0;
+  std::uint8_t Flags = 0;
+  bool operator==(const PaletteEntry&) const = default;
+};
+
+/// Most entries a palette holds.
+inline constexpr int kMaxPaletteEntries = 256;
+
+/// A palette; no entries means no palette.
+using Palette = std::vector<PaletteEntry>;
+
+}  // namespace quorvex
