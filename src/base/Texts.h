@@ -37,6 +37,10 @@ inline constexpr char kCombinePopupsCaption[] = "\x83|\x83" "b\x83v\x83" "A\x83"
 inline constexpr char kOpenDialogFilter[] = "\x83w\x83\x8B\x83v\x83v\x83\x8D\x83W\x83" "F\x83N\x83g|*.hpj";
 /// Caption of the folder picker. UTF-8: "作成先の選択"
 inline constexpr char kFolderPickerCaption[] = "\x8D\xEC\x90\xAC\x90\xE6\x82\xCC\x91I\x91\xF0";
+/// Caption of the about box. UTF-8: "バージョン情報"
+inline constexpr char kAboutCaption[] = "\x83o\x81[\x83W\x83\x87\x83\x93\x8F\xEE\x95\xF1";
+/// The about box's last line. UTF-8: "WinHelp → HTML ヘルプ"
+inline constexpr char kAboutNotice[] = "WinHelp \x81\xA8 HTML \x83w\x83\x8B\x83v";
 /// The full-width blank. UTF-8: "　"
 inline constexpr char kIdeographicSpace[] = "\x81@";
 

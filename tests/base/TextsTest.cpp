@@ -48,6 +48,8 @@ TEST(Texts, EveryConstantIsTheShiftJisOfItsOriginal) {
       {kOpenDialogFilter, "ヘルププロジェクト|*.hpj"},
       {kFolderPickerCaption, "作成先の選択"},
       {kIdeographicSpace, "　"},
+      {kAboutCaption, "バージョン情報"},
+      {kAboutNotice, "WinHelp → HTML ヘルプ"},
   };
   for (const Case& c : cases) EXPECT_EQ(std::string(c.constant), ToCp932(c.utf8)) << c.utf8;
 }

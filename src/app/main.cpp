@@ -1,0 +1,16 @@
+// quorvex: the window that converts a WinHelp project into an HTML Help project.
+
+#include <QApplication>
+
+#include "app/Dialogs.h"
+#include "app/UiText.h"
+#include "app/Unit1.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(quorvex::kApplicationTitle);
+  quorvex::QtDialogs dialogs;
+  quorvex::TForm1 form(dialogs);
+  form.show();
+  return application.exec();
+}

@@ -1,0 +1,15 @@
+#include "app/Dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvex {
+namespace {
+
+TEST(Dialogs, FilterInQtForm) {
+  EXPECT_EQ(QtFileFilter(QString::fromUtf8("ヘルププロジェクト|*.hpj")), QString::fromUtf8("ヘルププロジェクト (*.hpj)"));
+  EXPECT_EQ(QtFileFilter("Text|*.txt;*.log|All|*"), "Text (*.txt *.log);;All (*)");
+  EXPECT_EQ(QtFileFilter(""), "");
+}
+
+}  // namespace
+}  // namespace quorvex
