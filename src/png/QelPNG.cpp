@@ -1,0 +1,186 @@
+#include "png/QelPNG.h"
+
+#include "base/Files.h"
+#include "platform/PictureFormats.h"
+
+namespace quorvex {
+
+namespace {
+
+// Registers the class for "PNG" when the program starts and removes it when
+// it ends.
+struct QelPNGRegistration {
+  QelPNGRegistration() {
+    RegisterPictureFormat("PNG", "PNG Format", "TQelPNG", [] { return std::make_unique<TQelPNG>(); });
+  }
+  ~QelPNGRegistration() { UnregisterPictureClass("TQelPNG"); }
+};
+const QelPNGRegistration registration;
+
+// Installs a progress handler on a bitmap for the duration of a save and gives
+// the bitmap its own handler back on every way out, so no bitmap keeps a
+// handler that points at a graphic which may be gone.
+class ProgressHandlerSwap {
+ public:
+  ProgressHandlerSwap(Bitmap& bitmap, const ProgressHandler& handler) : bitmap_(bitmap), active_(bool(handler)) {
+    if (!active_) return;
+    saved_ = bitmap_.OnProgress();
+    bitmap_.SetOnProgress(handler);
+  }
+  ~ProgressHandlerSwap() {
+    if (active_) bitmap_.SetOnProgress(std::move(saved_));
+  }
+  ProgressHandlerSwap(const ProgressHandlerSwap&) = delete;
+  ProgressHandlerSwap& operator=(const ProgressHandlerSwap&) = delete;
+
+ private:
+  Bitmap& bitmap_;
+  bool active_;
+  ProgressHandler saved_;
+};
+
+}  // namespace
+
+TQelPNG::TQelPNG()
+    : StoredTime(CurrentUtcTime()), alphaBitmap_(std::make_unique<Bitmap>()), imageBitmap_(std::make_unique<Bitmap>()) {}
+
+TQelPNG::~TQelPNG() = default;
+
+void TQelPNG::Assign(const Persistent* source) {
+  if (source == this) return;
+  ImageRef = nullptr;
+  if (const auto* png = dynamic_cast<const TQelPNG*>(source)) {
+    imageBitmap_->Assign(png->imageBitmap_.get());
+    alphaBitmap_->Assign(png->alphaBitmap_.get());
+    ImageRef = png->ImageRef;
+    AlphaRef = png->AlphaRef;
+    CompressionLevel = png->CompressionLevel;
+    FilterMode = png->FilterMode;
+    IDATSize = png->IDATSize;
+    Interlace = png->Interlace;
+    GrayScale = png->GrayScale;
+    Comment = png->Comment;
+    BackgroundColor = png->BackgroundColor;
+    TransparentColor = png->TransparentColor;
+    Gamma = png->Gamma;
+    SignificantBits = png->SignificantBits;
+    PhysUnit = png->PhysUnit;
+    PhysX = png->PhysX;
+    PhysY = png->PhysY;
+    UseCurrentTime = png->UseCurrentTime;
+    StoredTime = png->StoredTime;
+    Chromaticity = png->Chromaticity;
+  } else if (dynamic_cast<const Graphic*>(source)) {
+    imageBitmap_->Assign(source);
+  } else {
+    Graphic::Assign(source);
+    return;
+  }
+  ImageChanged(*imageBitmap_);
+}
+
+void TQelPNG::AssignTo(Persistent& target) const {
+  if (!dynamic_cast<Graphic*>(&target)) throw EAssignError(this, target);
+  target.Assign(&Image());
+}
+
+void TQelPNG::ImageChanged(Bitmap& bitmap) {
+  SetPaletteModified(true);
+  if (Transparent() == bitmap.Transparent()) {
+    Changed();
+    return;
+  }
+  inTransparencySync_ = true;
+  try {
+    SetTransparent(bitmap.Transparent());
+  } catch (...) {
+    inTransparencySync_ = false;
+    throw;
+  }
+  inTransparencySync_ = false;
+}
+
+void TQelPNG::SetWidth(std::int32_t width) {
+  if (!Image().Empty()) Image().SetWidth(width);
+  if (!Alpha().Empty()) Alpha().SetWidth(width);
+  Changed();
+}
+
+void TQelPNG::SetHeight(std::int32_t height) {
+  if (!Image().Empty()) Image().SetHeight(height);
+  if (!Alpha().Empty()) Alpha().SetHeight(height);
+  Changed();
+}
+
+void TQelPNG::SetPalette(const Palette& palette) {
+  Image().SetPalette(palette);
+  Changed();
+}
+
+void TQelPNG::SetTransparent(bool transparent) {
+  if (!inTransparencySync_ && Image().Transparent() != transparent) Image().SetTransparent(transparent);
+  Graphic::SetTransparent(transparent);
+}
+
+void TQelPNG::SaveToStream(Stream& stream) {
+  TQelPNGWriteStream writer;
+  writer.CompressionLevel = CompressionLevel;
+  writer.FilterMode = FilterMode;
+  writer.SetIDATSize(IDATSize);
+  writer.Interlace = Interlace;
+  writer.GrayScale = GrayScale;
+  writer.Comment = Comment;
+  writer.BackgroundColor = BackgroundColor;
+  writer.TransparentColor = TransparentColor;
+  writer.Gamma = Gamma;
+  writer.SignificantBits = SignificantBits;
+  writer.PhysUnit = PhysUnit;
+  writer.PhysX = PhysX;
+  writer.PhysY = PhysY;
+  writer.UseCurrentTime = UseCurrentTime;
+  writer.OnWriteRow = OnWriteRow;
+  writer.RowKey = RowKey;
+  writer.StoredTime = &StoredTime;
+  writer.Chromaticity = &Chromaticity;
+  writer.GifExtension = &GifExtension;
+  if (HasAlpha) writer.AlphaBitmap = &Alpha();
+  ProgressHandlerSwap progress(Image(), OnProgress());
+  writer.SaveBitmap(Image(), stream);
+}
+
+void TQelPNG::SaveToFile(const ByteString& path, const ByteString& outputFolder) {
+  // Files are written whole through the files layer, which keeps every write
+  // inside the output folder; the PNG is built in memory first.
+  MemoryStream png;
+  try {
+    SaveToStream(png);
+  } catch (...) {
+    try {
+      WriteFileInside(outputFolder, path, std::string_view(reinterpret_cast<const char*>(png.Memory()), png.Bytes().size()));
+    } catch (...) {
+    }
+    throw;
+  }
+  WriteFileInside(outputFolder, path, std::string_view(reinterpret_cast<const char*>(png.Memory()), png.Bytes().size()));
+}
+
+void TQelPNG::WriteData(Stream& stream) {
+  if (imageBitmap_->Empty()) return;
+  TQelPNGWriteStream writer;
+  writer.GrayScale = GrayScale;
+  writer.Comment = Comment;
+  writer.BackgroundColor = BackgroundColor;
+  writer.TransparentColor = TransparentColor;
+  writer.Gamma = Gamma;
+  writer.SignificantBits = SignificantBits;
+  writer.PhysUnit = PhysUnit;
+  writer.PhysX = PhysX;
+  writer.PhysY = PhysY;
+  writer.StoredTime = &StoredTime;
+  writer.Chromaticity = &Chromaticity;
+  writer.GifExtension = &GifExtension;
+  if (HasAlpha) writer.AlphaBitmap = alphaBitmap_.get();
+  writer.SaveBitmap(*imageBitmap_, stream);
+}
+
+}  // namespace quorvex
