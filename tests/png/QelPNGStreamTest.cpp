@@ -26,6 +26,7 @@ Bytes Encode(Bitmap& source, const std::function<void(TQelPNGWriteStream&)>& con
   if (configure) configure(writer);
   MemoryStream out;
   writer.SaveBitmap(source, out);
+  EXPECT_EQ(test::CheckValidPng(out.Bytes()), "");
   return out.Bytes();
 }
 

@@ -19,6 +19,7 @@ using test::PngChunk;
 Bytes Save(TQelPNG& png) {
   MemoryStream out;
   png.SaveToStream(out);
+  EXPECT_EQ(test::CheckValidPng(out.Bytes()), "");
   return out.Bytes();
 }
 
@@ -294,6 +295,7 @@ TEST(QelPNG, WriteDataUsesTheWritersDefaultsAndSkipsAnEmptyImage) {
   png.Comment = "kept";
   MemoryStream out;
   png.WriteData(out);
+  EXPECT_EQ(test::CheckValidPng(out.Bytes()), "");
   std::vector<PngChunk> chunks = test::ParseChunks(out.Bytes());
   EXPECT_EQ(test::ChunkTypes(chunks),
             (Strings{"IHDR", "tIME", "tEXt", "tEXt", "tpNG", "gAMA", "PLTE", "IDAT", "IEND"}));

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "support/TempDir.h"
+
 namespace quorvex::test {
 
 std::uint32_t BE32(const std::vector<std::uint8_t>& d, std::size_t o) {
@@ -168,6 +170,16 @@ ToolResult RunPngcheck(const std::vector<std::string>& paths) {
   int status = pclose(pipe);
   result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+std::string CheckValidPng(const std::vector<std::uint8_t>& png) {
+  DecodedPng decoded = DecodeWithLibpng(png);
+  if (!decoded.Ok) return "libpng: " + decoded.Error;
+  TempDir dir;
+  dir.Write("check.png", std::string(png.begin(), png.end()));
+  ToolResult check = RunPngcheck({dir.Native() + "/check.png"});
+  if (check.Status != 0) return "pngcheck: " + check.Output;
+  return "";
 }
 
 }  // namespace quorvex::test

@@ -56,6 +56,9 @@ struct ToolResult {
 };
 ToolResult RunPngcheck(const std::vector<std::string>& paths);
 
+/// Checks a complete PNG with pngcheck and libpng; returns what failed, or "".
+std::string CheckValidPng(const std::vector<std::uint8_t>& png);
+
 /// Big-endian numbers inside chunk data.
 std::uint32_t BE32(const std::vector<std::uint8_t>& data, std::size_t offset);
 std::uint32_t BE16(const std::vector<std::uint8_t>& data, std::size_t offset);
