@@ -106,7 +106,7 @@ std::string TablesPage(const std::vector<std::string>& popupBlock, int keyPopup)
               {"表の例です。<br>", "<table><tr><td>名前</td><td>値</td></tr>", "",
                "<tr><td>A &amp; B</td><td>1 &lt; 2</tr>", "", "</table><br>",
                "<table border=1><tr><td>枠</td></tr>", "",
-               "</table>記号{bmx} {括弧} <a href=\"" + Href(keyPopup) + "\">キー</a><br>",
+               "</table>記号{bmx} {括弧} C:\\temp <a href=\"" + Href(keyPopup) + "\">キー</a><br>",
                "表示<font color=#0000ff>青"});
 }
 
