@@ -6,6 +6,9 @@ namespace {
 // A byte that can complete a double-byte character after a lead byte.
 bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
 
+// Bytes written as a backslash sequence.
+bool NeedsEscape(char c) { return c == '"' || c == '\r' || c == '\n'; }
+
 }  // namespace
 
 ByteString EscapeScriptString(std::string_view text) {
@@ -20,9 +23,18 @@ ByteString EscapeScriptString(std::string_view text) {
       backslashRun = 0;
       continue;
     }
-    if (IsLeadByte(c) && (!hasNext || text[i + 1] == '"')) {
+    if (IsLeadByte(c) && (!hasNext || NeedsEscape(text[i + 1]))) {
       // A lead byte without its trail byte shows as nothing readable; kept, it
-      // would swallow the backslash that escapes the quote (or the closing quote).
+      // would swallow the backslash of the next escape (or the closing quote).
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      // Only a hexadecimal escape can bring a line end here; raw, it would end
+      // the script line in the middle of the string. An unpaired backslash
+      // before it is paired first so that it cannot take the escape's own.
+      if (backslashRun % 2 == 1) out += '\\';
+      out += c == '\r' ? "\\r" : "\\n";
+      backslashRun = 0;
       continue;
     }
     if (c == '"' && backslashRun % 2 == 0) out += '\\';

@@ -65,8 +65,45 @@ TEST(ScriptString, QuotesCannotEndTheString) {
   EXPECT_EQ(EscapeScriptString("end\\"), "end\\\\");         // nor may a last backslash escape the closing quote
   EXPECT_EQ(EscapeScriptString("\x83\\\""), "\x83\\\\\"");  // ソ: its trail byte 0x5C is no backslash
   EXPECT_EQ(EscapeScriptString("\x83\\"), "\x83\\");
-  EXPECT_EQ(EscapeScriptString("x\x81\"y\x82"), "x\\\"y");  // lead bytes without a trail byte go
+  EXPECT_EQ(EscapeScriptString("x\x81\"y\x82\nz\x83"), "x\\\"y\\nz");  // lead bytes without a trail byte go
   EXPECT_EQ(PopupScriptLine(3, "a\"b"), "pop3=\"a\\\"b\"");
+  EXPECT_EQ(EscapeScriptString("a\r\nb\\\n"), "a\\r\\nb\\\\\\n");
+}
+
+// Reads a double-quoted script string the way a Shift-JIS page decodes it:
+// true when it ends exactly at its last byte and holds no raw line end.
+bool IsOneScriptString(const std::string& literal) {
+  auto isTrail = [](unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); };
+  auto isPair = [&](std::size_t i) {
+    return IsLeadByte(literal[i]) && i + 1 < literal.size() && isTrail(static_cast<unsigned char>(literal[i + 1]));
+  };
+  for (std::size_t i = 1; i < literal.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(literal[i]);
+    if (isPair(i)) {
+      ++i;
+    } else if (c == '\\') {  // escapes the whole next character
+      if (++i >= literal.size() || literal[i] == '\r' || literal[i] == '\n') return false;
+      if (isPair(i)) ++i;
+    } else if (c == '\r' || c == '\n') {
+      return false;
+    } else if (c == '"') {
+      return i + 1 == literal.size();
+    }
+  }
+  return false;
+}
+
+TEST(ScriptString, AnyTextStaysOneString) {
+  const char bytes[] = {'"', '\\', '\r', '\n', 'a', '\x83', '\x81', '\x5c', '\x22'};
+  unsigned seed = 1;
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int length = round % 9; length > 0; --length) {
+      seed = seed * 1103515245u + 12345u;
+      text += bytes[(seed >> 16) % sizeof bytes];
+    }
+    ASSERT_TRUE(IsOneScriptString("\"" + EscapeScriptString(text) + "\"")) << testing::PrintToString(text);
+  }
 }
 
 }  // namespace
