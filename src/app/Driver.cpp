@@ -7,6 +7,7 @@
 #include "project/NameMap.h"
 #include "project/ProjectReader.h"
 #include "project/StyleSheet.h"
+#include "topics/TopicConverter.h"
 
 namespace quorvex {
 
@@ -55,6 +56,9 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
 }
 
 void ConvertTopics(ConversionJob& job) {
+  // The count is taken once: the topics pass never adds project files.
+  const int count = job.ProjectFiles.Count();
+  for (int i = 0; i < count; ++i) ConvertTopicFile(job, job.ProjectFiles[i]);
   WritePopupFile(job);
   ConvertContents(job);
   WriteKeywordIndex(job);

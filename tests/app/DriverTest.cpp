@@ -105,5 +105,52 @@ TEST(Driver, DeletesOnlyPopupPagesThatNothingReaches) {
   EXPECT_TRUE(dir.Exists("victim.html"));       // outside the output folder
 }
 
+// Three topics: a and b link popups (b's first use after a's), c links none.
+void WritePopupProject(const TempDir& dir) {
+  dir.Write("p.hpj", CrLf({"[FILES]", "a.rtf", "b.rtf", "c.rtf"}));
+  dir.Write("a.rtf", CrLf({"{\\rtf1", "#{\\footnote a}{\\ul x}{\\v two}"}));
+  dir.Write("b.rtf", CrLf({"{\\rtf1", "#{\\footnote b}{\\ul y}{\\v one}{\\ul z}{\\v Two}"}));
+  dir.Write("c.rtf", CrLf({"{\\rtf1", "#{\\footnote c}plain"}));
+  dir.Write("one.rtf", CrLf({"{\\rtf1", "#{\\footnote one}First\\par "}));
+  dir.Write("two.rtf", CrLf({"{\\rtf1", "#{\\footnote two}Second"}));
+}
+
+TEST(Driver, CombinedPopupsGoToPopupFileInFirstUseOrder) {
+  TempDir dir;
+  WritePopupProject(dir);
+  ConversionJob job;
+  ChooseProject(job, dir.Engine() + "p.hpj");
+  ChooseOutputFolder(job, dir.Engine() + "out");
+  RecordingHost host;
+  RunConversion(job, host);
+  EXPECT_EQ(dir.Read("out/html/popup.js"),
+            CrLf({"popfont=\"" + test::Sjis("ＭＳ Ｐゴシック") + ",10\"", "pop1=\"Second\"", "pop2=\"First\\n\""}));
+  EXPECT_NE(dir.Read("out/html/b.html").find("TextPopup(pop2,popfont,9,9,-1,-1)\">y</a><a href=\"JavaScript:popup.TextPopup(pop1,"),
+            std::string::npos);
+  EXPECT_EQ(dir.Read("out/html/c.html").find("<object"), std::string::npos);
+  EXPECT_NE(dir.Read("out/p.hhp").find("html/c.html\r\nhtml/popup.js\r\n"), std::string::npos);
+  EXPECT_EQ(host.texts, (std::vector<ByteString>{"a.rtf", "b.rtf", "c.rtf", "hhp\x8D\xEC\x90\xAC", ""}));
+}
+
+TEST(Driver, NoPopupFileWithoutCombinedPopupsOrWithoutLinks) {
+  TempDir dir;
+  WritePopupProject(dir);
+  ConversionJob job;
+  ChooseProject(job, dir.Engine() + "p.hpj");
+  ChooseOutputFolder(job, dir.Engine() + "out");
+  RecordingHost host;
+  host.combine = false;
+  RunConversion(job, host);
+  EXPECT_FALSE(dir.Exists("out/html/popup.js"));
+  EXPECT_NE(dir.Read("out/html/b.html").find("pop2=\"Second\"\r\n</script>"), std::string::npos);
+
+  dir.Write("p.hpj", CrLf({"[FILES]", "c.rtf"}));
+  dir.Write("out/html/popup.js", "earlier");
+  host.combine = true;
+  RunConversion(job, host);
+  EXPECT_EQ(dir.Read("out/html/popup.js"), "earlier");  // left as it was
+  EXPECT_EQ(dir.Read("out/p.hhp").find("popup.js"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quorvex

@@ -1,0 +1,33 @@
+#include "topics/PopupLinks.h"
+
+#include "topics/PopupText.h"
+#include "topics/ScriptString.h"
+
+namespace quorvex {
+
+ByteString PopupHref(int number) {
+  return "JavaScript:popup.TextPopup(pop" + DecimalText(number) + ",popfont,9,9,-1,-1)";
+}
+
+ByteString PopupScriptLine(int number, std::string_view text) {
+  return "pop" + DecimalText(number) + "=\"" + EscapeScriptString(text) + "\"";
+}
+
+int AddPopupLink(TopicPage& page, const ByteString& topic) {
+  ConversionJob& job = page.Job;
+  const ByteString path = job.ProjectFolder + job.TopicRoot + topic + ".rtf";
+  if (job.CombinePopups) {
+    job.PageUsesPopupFile = true;
+    int found = job.PopupTopics.IndexOf(topic);
+    if (found >= 0) return found + 1;
+    job.PopupTopics.Add(topic);
+    int number = job.PopupTopics.Count();
+    job.PopupLines.Add(PopupScriptLine(number, ReadPopupText(job, path)));
+    return number;
+  }
+  int number = page.PopupLines.Count() + 1;
+  page.PopupLines.Add(PopupScriptLine(number, ReadPopupText(job, path)));
+  return number;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,94 @@
+#include "topics/TopicConverter.h"
+
+#include "base/StringList.h"
+#include "project/NameMap.h"
+#include "project/StyleSheet.h"
+#include "topics/LineCursor.h"
+#include "topics/LineScanner.h"
+#include "topics/TopicHeader.h"
+#include "topics/TopicLayout.h"
+#include "topics/TopicPage.h"
+
+namespace quorvex {
+namespace {
+
+// The popup block goes directly after the style-sheet line.
+constexpr int kPopupBlockLine = 4;
+
+StringList PageFrame(const ConversionJob& job) {
+  return {"<html>",
+          "<head>",
+          "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">",
+          "<link rel=\"stylesheet\" type=\"text/css\" href=\"help.css\">",
+          "</head>",
+          "",
+          "<body" + job.BodyColorAttr + ">"};
+}
+
+// The HTML Help control that shows text popups, and the popup texts: the
+// page's own, or the shared file.
+StringList PopupBlock(const TopicPage& page) {
+  StringList block{"<object", "id=popup type=\"application/x-oleobject\"",
+                   "classid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\">", "</object>"};
+  if (!page.Job.CombinePopups && !page.PopupLines.Empty()) {
+    block.Add("<script Language=JavaScript>");
+    block.Add(PopupFontLine());
+    for (const ByteString& line : page.PopupLines) block.Add(line);
+    block.Add("</script>");
+  } else if (page.Job.CombinePopups && page.Job.PageUsesPopupFile) {
+    block.Add("<script Language=JavaScript");
+    block.Add("src=\"popup.js\">");
+    block.Add("</script>");
+  } else {
+    block.Clear();
+  }
+  return block;
+}
+
+void InsertLines(StringList& lines, int position, const StringList& inserted) {
+  for (const ByteString& line : inserted) lines.Insert(position++, line);
+}
+
+void ConvertContentLines(TopicPage& page, StringList& lines, StringList& pageLines, const ByteString& pageName) {
+  int contentStart = FindContentStart(lines);
+  JoinViewkindLine(lines, contentStart);
+  for (int i = contentStart; i < lines.Count(); ++i) {
+    if (lines[i].empty()) continue;
+    ByteString output;
+    LineCursor cursor(lines[i]);
+    if (i == contentStart) ReadTopicHeader(page, cursor, pageLines, pageName, output);
+    ScanLine(page, cursor, output);
+    pageLines.Add(output);
+  }
+  if (page.Scan.InList) pageLines.Add("</ul>");
+  if (page.Scan.InMenu) pageLines.Add("</menu>");
+}
+
+}  // namespace
+
+void ConvertTopicFile(ConversionJob& job, const ByteString& entry) {
+  job.ReportStatus(entry);
+  job.ProcessPendingEvents();
+
+  const ByteString inputPath = job.ProjectFolder + job.TopicRoot + entry;
+  const ByteString pageName = PageName(job, ChangeFileExt(entry, ""));
+  const ByteString outputPath = job.OutputFolder + "html\\" + pageName;
+
+  TopicPage page(job);
+  job.PageUsesPopupFile = false;
+  job.TableBorder = false;
+  StringList pageLines = PageFrame(job);
+
+  StringList lines;
+  lines.LoadFromFile(inputPath);
+  // The header line holds the colour table unless the table has a line of
+  // its own. An empty file has neither and gives a page with only the frame.
+  if (!lines.Empty()) page.Colors = ReadColorTable(lines[FindContentStart(lines) - 1]);
+  ConvertContentLines(page, lines, pageLines, pageName);
+
+  InsertLines(pageLines, kPopupBlockLine, PopupBlock(page));
+  pageLines.Add("</body></html>");
+  pageLines.SaveToFile(outputPath, job.OutputFolder);
+}
+
+}  // namespace quorvex
