@@ -70,17 +70,45 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
   if (!out) throw fs::filesystem_error("cannot write", path, std::make_error_code(std::errc::io_error));
 }
 
-// Copies html\ and img\ (whose pages reference each other) and the listed files.
-void Stage(const ByteString& outputFolder, const ProjectFiles& project, const fs::path& staging) {
+// Copies the listed files and everything in html\ and img\ (the style
+// sheet and the pictures that the pages use) under their own byte names.
+// Returns the names that the project did not list.
+std::vector<ByteString> Stage(const ByteString& outputFolder, const ProjectFiles& project, const fs::path& staging) {
+  std::vector<ByteString> unlisted;
   for (const char* folder : {"html", "img"}) {
     for (const ByteString& name : ListFiles(outputFolder + folder + "\\", "*")) {
-      ByteString relative = ByteString(folder) + "\\" + name;
-      WriteBytes(StagedPath(staging, relative), ReadFile(outputFolder + relative));
+      ByteString listedName = ByteString(folder) + "/" + name;
+      bool listed = false;
+      for (const ByteString& entry : project.listed) listed = listed || SameText(entry, listedName);
+      if (!listed) unlisted.push_back(listedName);
     }
   }
-  for (const ByteString& name : project.listed) {
-    WriteBytes(StagedPath(staging, name), ReadFile(InOutput(outputFolder, name)));
+  for (const std::vector<ByteString>* names : {&project.listed, &unlisted}) {
+    for (const ByteString& name : *names) {
+      WriteBytes(StagedPath(staging, name), ReadFile(InOutput(outputFolder, name)));
+    }
   }
+  return unlisted;
+}
+
+// The project file chmcmd compiles: a text index, because its binary index
+// turns Japanese keywords into "?", and every staged file listed, because its
+// scan of the pages takes popup links ("JavaScript:...") for missing files and
+// is therefore turned off. The project file itself stays as written.
+StringList CompilerProject(StringList hhp, const std::vector<ByteString>& unlisted) {
+  for (int i = 0; i < hhp.Count(); ++i) {
+    if (SameText(hhp[i], "[OPTIONS]")) {
+      hhp.Insert(i + 1, "Binary Index=No");
+      break;
+    }
+  }
+  int files = hhp.IndexOf("[FILES]");
+  if (files < 0) {
+    hhp.Add("[FILES]");
+    files = hhp.Count() - 1;
+  }
+  for (const ByteString& name : unlisted) hhp.Insert(++files, name);
+  return hhp;
 }
 
 // chmcmd reads every 0x5C byte of a name as a folder separator, also the
@@ -133,15 +161,6 @@ ChmOutcome CompileChm(const ByteString& outputFolder, const ByteString& base) {
     return Failure("the project's compiled file must lie in its folder: " + DisplayText(project.compiledFile));
   }
 
-  // Japanese keywords survive only in a text index: chmcmd's binary index
-  // turns them into "?". The project file itself stays as written.
-  for (int i = 0; i < hhp.Count(); ++i) {
-    if (SameText(hhp[i], "[OPTIONS]")) {
-      hhp.Insert(i + 1, "Binary Index=No");
-      break;
-    }
-  }
-
   fs::path staging = fs::path(NativePath(outputFolder)) / kStagingFolder;
   fs::path chm = NativePath(InOutput(outputFolder, project.compiledFile));
   std::error_code ignored;
@@ -149,10 +168,10 @@ ChmOutcome CompileChm(const ByteString& outputFolder, const ByteString& base) {
   fs::remove(chm, ignored);
   std::optional<ProcessResult> run;
   try {
-    Stage(outputFolder, project, staging);
+    std::vector<ByteString> unlisted = Stage(outputFolder, project, staging);
     const ByteString hhpName = base + ".hhp";
-    WriteBytes(StagedPath(staging, hhpName), hhp.Text());
-    run = RunProcess({compiler, hhpName}, staging.string());
+    WriteBytes(StagedPath(staging, hhpName), CompilerProject(hhp, unlisted).Text());
+    run = RunProcess({compiler, "--no-html-scan", hhpName}, staging.string());
     if (run) fs::rename(StagedPath(staging, project.compiledFile), chm, ignored);
   } catch (const Exception& error) {
     fs::remove_all(staging, ignored);

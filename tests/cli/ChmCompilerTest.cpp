@@ -28,7 +28,8 @@ void WriteProject(const TempDir& dir, const std::string& extraFile = "") {
                               "Index file=help.hhk", "Language=0x411", "Title=T", "", "[FILES]",
                               "html/" + Sjis("目次") + ".html", extraFile, "", "[INFOTYPES]"}));
   dir.Write("html/目次.html", "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"help.css\"></head>"
-                              "<body><img src=\"../img/a.png\"></body></html>\r\n");
+                              "<body><img src=\"../img/a.png\"><a href=\"JavaScript:popup.TextPopup(pop1,popfont,9,9,-1,-1)\">p</a>"
+                              "<a href=\"notshipped.txt\">x</a></body></html>\r\n");
   dir.Write("html/help.css", "body {}\r\n");
   dir.Write("img/a.png", "not really a png");
   dir.Write("help.hhk", CrLf({"<HTML>", "<UL>", "\t<LI> <OBJECT type=\"text/sitemap\">",
@@ -39,7 +40,7 @@ void WriteProject(const TempDir& dir, const std::string& extraFile = "") {
 }
 
 TEST(ChmCompiler, CompilesJapaneseNamesAndKeepsTheIndexReadable) {
-  if (!FindProgram("chmcmd") || !FindProgram("extract_chmLib")) GTEST_SKIP() << "chmcmd or libchm-bin missing";
+  ASSERT_TRUE(FindProgram("chmcmd") && FindProgram("extract_chmLib")) << "scripts/setup.sh installs fp-utils and libchm-bin";
   TempDir dir;
   WriteProject(dir);
   const std::string hhpBefore = dir.Read("help.hhp");
