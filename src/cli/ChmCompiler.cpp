@@ -83,10 +83,10 @@ std::vector<ByteString> Stage(const ByteString& outputFolder, const ProjectFiles
       if (!listed) unlisted.push_back(listedName);
     }
   }
-  for (const std::vector<ByteString>* names : {&project.listed, &unlisted}) {
-    for (const ByteString& name : *names) {
-      WriteBytes(StagedPath(staging, name), ReadFile(InOutput(outputFolder, name)));
-    }
+  std::vector<ByteString> staged = project.listed;
+  staged.insert(staged.end(), unlisted.begin(), unlisted.end());
+  for (const ByteString& name : staged) {
+    WriteBytes(StagedPath(staging, name), ReadFile(InOutput(outputFolder, name)));
   }
   return unlisted;
 }
