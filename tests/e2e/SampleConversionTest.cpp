@@ -39,6 +39,8 @@ const std::vector<std::string> kPopupFileScript = {"<script Language=JavaScript"
 const std::string kFontLine = "popfont=\"ＭＳ Ｐゴシック,10\"";
 const std::string kTermText = "トピックはひとつの説明の単位です。\\n「引用」は \\\"quoted\\\" を含みます。";
 const std::string kShortcutText = "Ctrl+S で保存します。\\nF1キーでヘルプを開きます。\\n";
+const std::string kNoteText = "出力先は変換の前に選びます。\\n";
+const std::string kHintText = "ポップアップは1つのファイルにまとめられます。\\n";  // bold is not shown in popups
 
 std::string Href(int n) {
   return "JavaScript:popup.TextPopup(pop" + std::to_string(n) + ",popfont,9,9,-1,-1)";
@@ -129,8 +131,9 @@ TEST(SampleConversion, CombinedPopupsPagesAndPopupFile) {
   EXPECT_EQ(run.Read("html/usage.html"), UsagePage(FilePopups(), 2));
   EXPECT_EQ(run.Read("html/config.html"), ConfigPage());
   EXPECT_EQ(run.Read("html/tables.html"), TablesPage(FilePopups(), 2));
-  EXPECT_EQ(run.Read("html/popup.js"), SjisLines({kFontLine, "pop1=\"" + kTermText + "\"",
-                                                  "pop2=\"" + kShortcutText + "\""}));
+  EXPECT_EQ(run.Read("html/popup.js"),
+            SjisLines({kFontLine, "pop1=\"" + kTermText + "\"", "pop2=\"" + kShortcutText + "\"",
+                       "pop3=\"" + kNoteText + "\"", "pop4=\"" + kHintText + "\""}));
   EXPECT_NE(run.Read("sample.hhp").find("html/popup.js\r\n"), std::string::npos);
 }
 
@@ -153,13 +156,16 @@ TEST(SampleConversion, IndexJumpAndPopupLists) {
     for (const std::string& item : items) list.Add(Sjis(item));
     return list;
   };
-  EXPECT_EQ(run.job.IndexKeywords, sjis({"概要", "操作", "  設定", "  手順", "  基本", "使い方", "設定", "表",
-                                         "  枠なし", "  枠付き"}));
-  EXPECT_EQ(run.job.IndexPages, sjis({"intro.html", "", "config.html", "usage.html", "intro.html", "usage.html",
-                                      "config.html", "", "tables.html", "tables.html"}));
-  EXPECT_EQ(run.job.JumpPages, sjis({"usage.html", "config.html"}));
-  EXPECT_EQ(run.job.PopupPages, sjis({"term.html", "shortcut.html"}));
-  EXPECT_EQ(run.job.PopupTopics, sjis({"term", "shortcut"}));
+  EXPECT_EQ(run.job.IndexKeywords, sjis({"概要", "操作", "  質問", "  設定", "  手順", "  基本", "使い方", "設定", "表",
+                                         "  枠なし", "  枠付き", "質問", "用語"}));
+  EXPECT_EQ(run.job.IndexPages, sjis({"intro.html", "", "faq.html", "config.html", "usage.html", "intro.html",
+                                      "usage.html", "config.html", "", "tables.html", "tables.html", "faq.html",
+                                      "term.html"}));
+  EXPECT_EQ(run.job.JumpPages, sjis({"usage.html", "config.html", "hint.html", "intro.html"}));
+  // What is left after the contents, the index and the jumps took theirs: the
+  // page of the topic used only as a popup, deleted at the end.
+  EXPECT_EQ(run.job.PopupPages, sjis({"note.html"}));
+  EXPECT_EQ(run.job.PopupTopics, sjis({"term", "shortcut", "note", "hint"}));
 }
 
 }  // namespace
