@@ -122,12 +122,7 @@ void TQelPNG::SetTransparent(bool transparent) {
   Graphic::SetTransparent(transparent);
 }
 
-void TQelPNG::SaveToStream(Stream& stream) {
-  TQelPNGWriteStream writer;
-  writer.CompressionLevel = CompressionLevel;
-  writer.FilterMode = FilterMode;
-  writer.SetIDATSize(IDATSize);
-  writer.Interlace = Interlace;
+void TQelPNG::CopyChunkOptions(TQelPNGWriteStream& writer) const {
   writer.GrayScale = GrayScale;
   writer.Comment = Comment;
   writer.BackgroundColor = BackgroundColor;
@@ -137,12 +132,21 @@ void TQelPNG::SaveToStream(Stream& stream) {
   writer.PhysUnit = PhysUnit;
   writer.PhysX = PhysX;
   writer.PhysY = PhysY;
-  writer.UseCurrentTime = UseCurrentTime;
-  writer.OnWriteRow = OnWriteRow;
-  writer.RowKey = RowKey;
   writer.StoredTime = &StoredTime;
   writer.Chromaticity = &Chromaticity;
   writer.GifExtension = &GifExtension;
+}
+
+void TQelPNG::SaveToStream(Stream& stream) {
+  TQelPNGWriteStream writer;
+  writer.CompressionLevel = CompressionLevel;
+  writer.FilterMode = FilterMode;
+  writer.SetIDATSize(IDATSize);
+  writer.Interlace = Interlace;
+  writer.UseCurrentTime = UseCurrentTime;
+  writer.OnWriteRow = OnWriteRow;
+  writer.RowKey = RowKey;
+  CopyChunkOptions(writer);
   if (HasAlpha) writer.AlphaBitmap = &Alpha();
   ProgressHandlerSwap progress(Image(), OnProgress());
   writer.SaveBitmap(Image(), stream);
@@ -152,33 +156,25 @@ void TQelPNG::SaveToFile(const ByteString& path, const ByteString& outputFolder)
   // Files are written whole through the files layer, which keeps every write
   // inside the output folder; the PNG is built in memory first.
   MemoryStream png;
+  auto writeFile = [&] {
+    WriteFileInside(outputFolder, path, std::string_view(reinterpret_cast<const char*>(png.Memory()), png.Bytes().size()));
+  };
   try {
     SaveToStream(png);
   } catch (...) {
     try {
-      WriteFileInside(outputFolder, path, std::string_view(reinterpret_cast<const char*>(png.Memory()), png.Bytes().size()));
+      writeFile();  // what was encoded before the failure, as a partly written file
     } catch (...) {
     }
     throw;
   }
-  WriteFileInside(outputFolder, path, std::string_view(reinterpret_cast<const char*>(png.Memory()), png.Bytes().size()));
+  writeFile();
 }
 
 void TQelPNG::WriteData(Stream& stream) {
   if (imageBitmap_->Empty()) return;
   TQelPNGWriteStream writer;
-  writer.GrayScale = GrayScale;
-  writer.Comment = Comment;
-  writer.BackgroundColor = BackgroundColor;
-  writer.TransparentColor = TransparentColor;
-  writer.Gamma = Gamma;
-  writer.SignificantBits = SignificantBits;
-  writer.PhysUnit = PhysUnit;
-  writer.PhysX = PhysX;
-  writer.PhysY = PhysY;
-  writer.StoredTime = &StoredTime;
-  writer.Chromaticity = &Chromaticity;
-  writer.GifExtension = &GifExtension;
+  CopyChunkOptions(writer);
   if (HasAlpha) writer.AlphaBitmap = alphaBitmap_.get();
   writer.SaveBitmap(*imageBitmap_, stream);
 }

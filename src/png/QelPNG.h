@@ -95,6 +95,8 @@ class TQelPNG : public Graphic {
  private:
   /// The common tail of every operation that replaces the image.
   void ImageChanged(Bitmap& bitmap);
+  /// Hands the ancillary-chunk options (everything but compression and layout) to a writer.
+  void CopyChunkOptions(TQelPNGWriteStream& writer) const;
 
   bool inTransparencySync_ = false;
   std::unique_ptr<Bitmap> alphaBitmap_;
