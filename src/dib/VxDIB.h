@@ -11,6 +11,7 @@
 #include "dib/PixelFormatConversion.h"
 #include "dib/VxGraph.h"
 #include "platform/Bitmap.h"
+#include "platform/ResourceErrors.h"
 
 namespace quorvex {
 
