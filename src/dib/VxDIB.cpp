@@ -1,6 +1,7 @@
 #include "dib/VxDIB.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
