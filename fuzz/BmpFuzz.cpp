@@ -15,7 +15,7 @@ void Use(TVxDIB& dib) {
   if (std::int64_t{dib.Width()} * dib.Height() < (1 << 20) && dib.GetPixelFormat() != DibPixelFormat::Bit24) {
     dib.SetPixelFormat(DibPixelFormat::Bit24);
   }
-  DibMemoryStream out;
+  MemoryStream out;
   dib.SaveToStream(out);
 }
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::uint8_t> bytes(data, data + size);
   try {
     TVxDIB dib;
-    DibMemoryStream stream(bytes);
+    MemoryStream stream(bytes);
     dib.LoadFromStream(stream);
     Use(dib);
   } catch (const Exception&) {

@@ -76,6 +76,15 @@ void CheckSize(const BitmapInfoHeader& h) {
   }
 }
 
+// Bytes between the stream's position and its end.
+std::int64_t RemainingIn(Stream& stream) { return std::max<std::int64_t>(stream.Size() - stream.Position(), 0); }
+
+// Moves over bytes the file must hold; a file that ends first is a read error.
+void SkipIn(Stream& stream, std::int64_t count) {
+  if (count < 0 || count > RemainingIn(stream)) throw EReadError();
+  stream.Seek(count, SeekOrigin::Current);
+}
+
 // Where the pixel bytes come from; both kinds refuse to give more than they hold.
 class PixelSource {
  public:
@@ -88,13 +97,13 @@ class PixelSource {
 
 class StreamSource : public PixelSource {
  public:
-  explicit StreamSource(DibStream& stream) : stream_(stream) {}
-  std::int64_t Remaining() const override { return stream_.Remaining(); }
+  explicit StreamSource(Stream& stream) : stream_(stream) {}
+  std::int64_t Remaining() const override { return RemainingIn(stream_); }
   void Read(std::uint8_t* target, std::int64_t count) override { stream_.ReadBuffer(target, count); }
-  [[noreturn]] void Missing() const override { throw EDibStreamError("Stream read error"); }
+  [[noreturn]] void Missing() const override { throw EReadError(); }
 
  private:
-  DibStream& stream_;
+  Stream& stream_;
 };
 
 [[noreturn]] void InvalidClipboardData() {
@@ -159,7 +168,7 @@ void ReadPixels(DibRecord& record, std::int64_t blockLength, PixelSource& source
 
 }  // namespace
 
-DibRecord ReadBmpFile(DibStream& stream, bool useMapping) {
+DibRecord ReadBmpFile(Stream& stream, bool useMapping) {
   std::uint8_t fileHeader[kFileHeaderSize];
   stream.ReadBuffer(fileHeader, kFileHeaderSize);
   if (U16(fileHeader) != 0x4D42) throw EVxDIBInvalidDIBFile("TVxInternalDIB.LoadFromFile: File type is invalid");
@@ -184,7 +193,7 @@ DibRecord ReadBmpFile(DibStream& stream, bool useMapping) {
     // Only the first 256 entries are kept; the rest of a longer table is skipped.
     const std::int64_t stored = std::min<std::int64_t>(colors, kMaxDibColors) + masks;
     stream.ReadBuffer(record.Colors.data(), 4 * stored);
-    stream.Skip(4 * (colors + masks - stored));
+    SkipIn(stream, 4 * (colors + masks - stored));
     tableEnd = kFileHeaderSize + kInfoHeaderSize + 4 * (colors + masks);
     if (pixelOffset < tableEnd) throw EVxDIBInvalidDIB("TVxInternalDIB.LoadFromFile: bfOffBits is too small");
     record.Header.ClrUsed = std::min<std::uint32_t>(record.Header.ClrUsed, kMaxDibColors);
@@ -200,7 +209,7 @@ DibRecord ReadBmpFile(DibStream& stream, bool useMapping) {
   } else {
     throw EVxDIBInvalidDIB("TVxInternalDIB.LoadFromStream: Invalid Bitmap Header Size");
   }
-  stream.Skip(pixelOffset - tableEnd);
+  SkipIn(stream, pixelOffset - tableEnd);
   CheckSize(record.Header);
   StreamSource source(stream);
   ReadPixels(record, fileSize - pixelOffset, source, useMapping, "TVxInternalDIB.LoadFromStream: Invalid biBitCount");

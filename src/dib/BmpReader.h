@@ -6,7 +6,7 @@
 #include <span>
 
 #include "dib/DibRecord.h"
-#include "dib/DibStream.h"
+#include "platform/Stream.h"
 
 namespace quorvex {
 
@@ -15,9 +15,9 @@ namespace quorvex {
 /// included), 16 and 32 bits are widened to 24. The pixel block comes from
 /// the heap or a mapping as `useMapping` says. Refusals raise the DIB errors
 /// with their fixed messages; a file shorter than its fields say raises
-/// EDibStreamError. Nothing is allocated before the stream is known to hold
+/// EReadError. Nothing is allocated before the stream is known to hold
 /// the bytes that justify it.
-DibRecord ReadBmpFile(DibStream& stream, bool useMapping);
+DibRecord ReadBmpFile(Stream& stream, bool useMapping);
 
 /// Reads a CF_DIB block: the information header, the colour table and the
 /// pixels. A block shorter than its header says raises EVxDIBInvalidDIB

@@ -45,7 +45,7 @@ std::vector<std::uint8_t> HeaderAndTable(const DibRecord& record) {
 
 }  // namespace
 
-void WriteBmpFile(const DibRecord& record, DibStream& stream) {
+void WriteBmpFile(const DibRecord& record, Stream& stream) {
   const std::vector<std::uint8_t> info = HeaderAndTable(record);
   const std::uint32_t offset = 14 + static_cast<std::uint32_t>(info.size());
   std::uint8_t fileHeader[14];

@@ -128,9 +128,9 @@ void TVxInternalDIB::Commit(DibRecord&& record) {
   UpdatePalette();
 }
 
-void TVxInternalDIB::LoadFromStream(DibStream& stream) { Commit(ReadBmpFile(stream, useFMO_)); }
+void TVxInternalDIB::LoadFromStream(Stream& stream) { Commit(ReadBmpFile(stream, useFMO_)); }
 
-void TVxInternalDIB::SaveToStream(DibStream& stream) const { WriteBmpFile(dib_, stream); }
+void TVxInternalDIB::SaveToStream(Stream& stream) const { WriteBmpFile(dib_, stream); }
 
 void TVxInternalDIB::LoadFromClipboardFormat(const MemoryBlock& block) { Commit(ReadClipboardDib(block, useFMO_)); }
 
@@ -466,7 +466,7 @@ void TVxDIB::DrawHalftone(Canvas& canvas, const Rect& rect) {
   temporary.Draw(canvas, rect);
 }
 
-void TVxDIB::LoadFromStream(DibStream& stream) {
+void TVxDIB::LoadFromStream(Stream& stream) {
   RequireInternal(internal_, "LoadFromStream");
   std::unique_ptr<TVxInternalDIB> fresh(NewInternalDIB());
   fresh->LoadFromStream(stream);
@@ -475,7 +475,7 @@ void TVxDIB::LoadFromStream(DibStream& stream) {
   Changed();
 }
 
-void TVxDIB::SaveToStream(DibStream& stream) const {
+void TVxDIB::SaveToStream(Stream& stream) const {
   RequireInternal(internal_, "SaveToStream");
   internal_->SaveToStream(stream);
 }

@@ -50,9 +50,9 @@ class TVxInternalDIB {
   void CreateDIB(std::int32_t width, std::int32_t height, int colors, int bitCount);
 
   /// Reads a BMP file; on failure the DIB keeps its content.
-  void LoadFromStream(DibStream& stream);
+  void LoadFromStream(Stream& stream);
   /// Writes a BMP file.
-  void SaveToStream(DibStream& stream) const;
+  void SaveToStream(Stream& stream) const;
   /// Reads a CF_DIB block; on failure the DIB keeps its content.
   void LoadFromClipboardFormat(const MemoryBlock& block);
   /// The CF_DIB block of the picture.
@@ -159,8 +159,8 @@ class TVxDIB : public TVxGraphic {
   /// Stretches the picture into `rect` (halftoned in modes 1 and 2).
   void Draw(Canvas& canvas, const Rect& rect) override;
 
-  void LoadFromStream(DibStream& stream) override;
-  void SaveToStream(DibStream& stream) const override;
+  void LoadFromStream(Stream& stream) override;
+  void SaveToStream(Stream& stream) const override;
   /// `format` must be CF_DIB and `data` given, else EInvalidGraphic
   /// "TVxDIB.LoadFromClipboardFormat: Invalid Clipboard Format or No Data".
   void LoadFromClipboardFormat(std::uint16_t format, const MemoryBlock* data, const Palette& palette) override;

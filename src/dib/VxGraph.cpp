@@ -6,12 +6,12 @@ namespace quorvex {
 
 void TVxGraphic::LoadFromFile(const ByteString& path) {
   const ByteString bytes = ReadFile(path);
-  DibMemoryStream stream(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  MemoryStream stream(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   LoadFromStream(stream);
 }
 
-void TVxGraphic::SaveToFile(const ByteString& outputFolder, const ByteString& path) const {
-  DibMemoryStream stream;
+void TVxGraphic::SaveToFile(const ByteString& path, const ByteString& outputFolder) const {
+  MemoryStream stream;
   SaveToStream(stream);
   const std::vector<std::uint8_t>& bytes = stream.Bytes();
   WriteFileInside(outputFolder, path,

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "base/ByteString.h"
-#include "dib/DibStream.h"
+#include "platform/Stream.h"
 #include "platform/Canvas.h"
 #include "platform/Clipboard.h"
 #include "platform/Graphic.h"
@@ -23,16 +23,16 @@ class TVxGraphic : public Graphic, public ClipboardWriter {
   virtual void LoadFromClipboardFormat(std::uint16_t format, const MemoryBlock* data, const Palette& palette) = 0;
 
   /// Reads the picture from the stream's position.
-  virtual void LoadFromStream(DibStream& stream) = 0;
+  virtual void LoadFromStream(Stream& stream) = 0;
   /// Writes the picture at the stream's position.
-  virtual void SaveToStream(DibStream& stream) const = 0;
+  virtual void SaveToStream(Stream& stream) const = 0;
 
   /// Reads a whole file through LoadFromStream; a file that cannot be read
   /// raises EFOpenError.
   void LoadFromFile(const ByteString& path);
   /// Writes a file through SaveToStream; the file must lie inside
   /// `outputFolder` (EFCreateError otherwise).
-  void SaveToFile(const ByteString& outputFolder, const ByteString& path) const;
+  void SaveToFile(const ByteString& path, const ByteString& outputFolder) const;
 
   /// Draws the picture into `rect` of `canvas`.
   virtual void Draw(Canvas& canvas, const Rect& rect) = 0;

@@ -71,7 +71,7 @@ TEST(BmpReader, GapBeforeThePixelsIsSkippedAndStreamsMayStartAnywhere) {
   Bytes image = bmp.Build();
   file.insert(file.end(), image.begin(), image.end());
   auto dib = std::make_unique<TVxDIB>();
-  DibMemoryStream stream(file);
+  MemoryStream stream(file);
   stream.SetPosition(5);
   dib->LoadFromStream(stream);
   EXPECT_EQ(test::IndexOf(*dib, 1, 0), 255);
@@ -261,7 +261,7 @@ TEST(BmpReader, AFailedLoadLeavesTheDibAsItWas) {
   Bytes before = SaveDib(*dib);
   BmpBuilder bad = EightBit(2, 2);
   bad.HeaderSize = 108;
-  DibMemoryStream stream(bad.Build());
+  MemoryStream stream(bad.Build());
   EXPECT_THROW(dib->LoadFromStream(stream), EVxDIBInvalidDIB);
   EXPECT_EQ(SaveDib(*dib), before);
 }
@@ -318,7 +318,7 @@ TEST(BmpReader, TruncatedAndMutatedFilesFailCleanly) {
       }
       SaveDib(*dib);
     } catch (const EVxDIBError&) {
-    } catch (const EDibStreamError&) {
+    } catch (const EStreamError&) {
     } catch (const Exception& e) {
       const std::string message = e.Message();
       // Only running out of memory for a huge but well-formed run-length picture is acceptable.

@@ -129,7 +129,7 @@ TEST(VxDIB, AssignSharesAndEveryInPlaceChangeCopiesFirst) {
 
   TVxDIB d;
   d.Assign(a.get());
-  DibMemoryStream other(test::BmpOf(1, 1, 1, test::GreyColors(2), {1}));
+  MemoryStream other(test::BmpOf(1, 1, 1, test::GreyColors(2), {1}));
   d.LoadFromStream(other);
   EXPECT_EQ(a->Width(), 3);
   EXPECT_EQ(a->InternalDIB().RefCount(), 1u);
@@ -365,12 +365,12 @@ TEST(VxDIB, FilesAreReadAndWrittenThroughStreams) {
   auto dib = EightBitDib();
   const ByteString path = dir.Engine() + "out\\a.bmp";
   ForceDirectories(dir.Engine() + "out");
-  dib->SaveToFile(dir.Engine(), path);
+  dib->SaveToFile(path, dir.Engine());
   TVxDIB back;
   back.LoadFromFile(path);
   EXPECT_EQ(test::SaveDib(back), test::SaveDib(*dib));
   EXPECT_THROW(back.LoadFromFile(dir.Engine() + "missing.bmp"), EFOpenError);
-  EXPECT_THROW(dib->SaveToFile(dir.Engine() + "out\\", dir.Engine() + "b.bmp"), EFCreateError);
+  EXPECT_THROW(dib->SaveToFile(dir.Engine() + "b.bmp", dir.Engine() + "out\\"), EFCreateError);
 }
 
 }  // namespace

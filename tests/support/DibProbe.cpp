@@ -48,13 +48,13 @@ Bytes BmpOf(int bitCount, int width, int height, const std::vector<Rgb3>& colors
 
 std::unique_ptr<TVxDIB> LoadDib(const Bytes& file) {
   auto dib = std::make_unique<TVxDIB>();
-  DibMemoryStream stream(file);
+  MemoryStream stream(file);
   dib->LoadFromStream(stream);
   return dib;
 }
 
 Bytes SaveDib(const TVxDIB& dib) {
-  DibMemoryStream stream;
+  MemoryStream stream;
   dib.SaveToStream(stream);
   return stream.Bytes();
 }
