@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <string>
 
 #include "dib/BmpReader.h"
 #include "dib/BmpWriter.h"
