@@ -19,8 +19,6 @@ double UnitsPerInch(int mode) {
   }
 }
 
-constexpr double kDevicePerInch = 96;
-
 bool Scaled(int mode) { return mode == kMmIsotropic || mode == kMmAnisotropic; }
 
 }  // namespace
@@ -29,7 +27,7 @@ std::int32_t RoundPixel(double v) { return static_cast<std::int32_t>(std::floor(
 
 double PageMapping::ScaleX() const {
   if (Mode == kMmText) return 1;
-  if (!Scaled(Mode)) return kDevicePerInch / UnitsPerInch(Mode);
+  if (!Scaled(Mode)) return DeviceDpiX / UnitsPerInch(Mode);
   const double sx = ViewportExtX / WindowExtX;
   if (Mode == kMmIsotropic) {
     const double sy = ViewportExtY / WindowExtY;
@@ -40,7 +38,7 @@ double PageMapping::ScaleX() const {
 
 double PageMapping::ScaleY() const {
   if (Mode == kMmText) return 1;
-  if (!Scaled(Mode)) return -kDevicePerInch / UnitsPerInch(Mode);
+  if (!Scaled(Mode)) return -DeviceDpiY / UnitsPerInch(Mode);
   const double sy = ViewportExtY / WindowExtY;
   if (Mode == kMmIsotropic) {
     const double sx = ViewportExtX / WindowExtX;

@@ -21,9 +21,11 @@ enum MapMode : int {
 };
 
 /// The window and viewport of a device context and where its device space
-/// lies on the target (device pixels are 96 to the inch).
+/// lies on the target.
 struct PageMapping {
   int Mode = kMmAnisotropic;
+  /// Device pixels per inch, for the metric and English modes.
+  double DeviceDpiX = 96, DeviceDpiY = 96;
   double WindowOrgX = 0, WindowOrgY = 0, WindowExtX = 1, WindowExtY = 1;
   double ViewportOrgX = 0, ViewportOrgY = 0, ViewportExtX = 1, ViewportExtY = 1;
   double OffsetX = 0, OffsetY = 0;

@@ -104,7 +104,9 @@ void WmfPlayer::ExtTextOut(LittleEndianReader& p) {
   // the record's size tells.
   const std::size_t rest = p.Remaining();
   const bool rectFlags = (options & (kEtoOpaque | kEtoClipped)) != 0;
-  const bool rectStored = rectFlags || rest == 8 + padded || rest == 8 + padded + 2 * std::size_t(count);
+  const std::size_t advances = 2 * static_cast<std::size_t>(count);
+  const bool fitsWithout = rest == padded || rest == padded + advances;
+  const bool rectStored = rectFlags || (!fitsWithout && (rest == 8 + padded || rest == 8 + padded + advances));
   std::optional<LogicalRect> rect;
   if (rectStored) {
     LogicalRect r;

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <memory>
 
 #include "platform/Canvas.h"
+#include "support/MetafileProbe.h"
 #include "support/WmfBuilder.h"
 
 namespace quorvex {
@@ -17,36 +17,11 @@ using test::WmfBuilder;
 
 constexpr Color kWhiteColor = RgbColor(255, 255, 255);
 constexpr Color kBlackColor = RgbColor(0, 0, 0);
-constexpr Color kRedColor = RgbColor(255, 0, 0);
 constexpr Color kBlueColor = RgbColor(0, 0, 255);
 
-std::unique_ptr<Bitmap> WhiteBitmap(int w, int h) {
-  auto bitmap = std::make_unique<Bitmap>(w, h, PixelFormat::Bit24);
-  for (int y = 0; y < h; ++y) std::memset(bitmap->ScanLine(y), 0xFF, static_cast<std::size_t>(bitmap->RowBytes()));
-  return bitmap;
-}
-
-// Plays a placeable metafile at 0, 0 onto a white bitmap of its own size.
-std::unique_ptr<Bitmap> Play(const Bytes& placeable) {
-  Metafile metafile(placeable);
-  auto bitmap = WhiteBitmap(metafile.Width(), metafile.Height());
-  metafile.Draw(*bitmap, 0, 0);
-  return bitmap;
-}
-
-// The picture as text, one character per pixel: '.' white, '#' black, 'r' red, 'b' blue, '?' other.
-std::string Picture(const std::unique_ptr<Bitmap>& picture) {
-  const Bitmap& bitmap = *picture;
-  std::string out;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      const Color c = bitmap.PixelColor(x, y);
-      out += c == kWhiteColor ? '.' : c == kBlackColor ? '#' : c == kRedColor ? 'r' : c == kBlueColor ? 'b' : '?';
-    }
-    out += '\n';
-  }
-  return out;
-}
+std::unique_ptr<Bitmap> Play(const Bytes& placeable) { return test::PlayOnWhite(placeable); }
+std::string Picture(const std::unique_ptr<Bitmap>& bitmap) { return test::Picture(*bitmap); }
+using test::WhiteBitmap;
 
 TEST(MulDiv, RoundsHalvesAwayFromZeroWithEverySign) {
   EXPECT_EQ(MulDiv(10, 3, 4), 8);    // 7.5
