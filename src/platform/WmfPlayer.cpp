@@ -1,0 +1,318 @@
+#include "platform/WmfPlayer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/WmfRecords.h"
+
+namespace quorvex {
+
+namespace {
+
+// Most states SaveDC keeps; deeper saves are ignored.
+constexpr std::size_t kMaxSavedStates = 4096;
+
+LogicalRect ReadReversedRect(LittleEndianReader& p) {
+  LogicalRect r;
+  r.Bottom = p.I16();
+  r.Right = p.I16();
+  r.Top = p.I16();
+  r.Left = p.I16();
+  return r;
+}
+
+}  // namespace
+
+WmfPlayer::WmfPlayer(Raster& raster, const WmfPlacement& placement) : raster_(raster) {
+  PageMapping& m = dc_.Mapping;
+  m.Mode = kMmAnisotropic;
+  m.WindowOrgX = placement.WindowLeft;
+  m.WindowOrgY = placement.WindowTop;
+  m.WindowExtX = placement.WindowWidth == 0 ? 1 : placement.WindowWidth;
+  m.WindowExtY = placement.WindowHeight == 0 ? 1 : placement.WindowHeight;
+  m.ViewportExtX = placement.Width;
+  m.ViewportExtY = placement.Height;
+  m.OffsetX = placement.X;
+  m.OffsetY = placement.Y;
+  raster_.SetClip(nullptr);
+}
+
+void WmfPlayer::Play(std::span<const std::uint8_t> metafile) {
+  if (metafile.size() < kMetaHeaderSize) return;
+  LittleEndianReader header(metafile);
+  header.Skip(12);
+  objects_.assign(header.U16(), GdiObject{});
+  std::size_t pos = kMetaHeaderSize;
+  while (metafile.size() - pos >= 6) {
+    LittleEndianReader head(metafile.subspan(pos, 6));
+    const std::uint64_t bytes = std::uint64_t{head.U32()} * 2;
+    const std::uint16_t function = head.U16();
+    if (bytes < 6 || bytes > metafile.size() - pos) return;
+    if (function == wmf::kEof) return;
+    LittleEndianReader params(metafile.subspan(pos + 6, static_cast<std::size_t>(bytes - 6)));
+    try {
+      Dispatch(function, params);
+    } catch (const EReadPastEnd&) {
+      // Parameters shorter than the record needs: the record is left out.
+    }
+    pos += static_cast<std::size_t>(bytes);
+  }
+}
+
+void WmfPlayer::Dispatch(std::uint16_t function, LittleEndianReader& p) {
+  PageMapping& m = dc_.Mapping;
+  switch (function) {
+    case wmf::kSaveDc: SaveDC(); break;
+    case wmf::kRestoreDc: RestoreDC(p.I16()); break;
+    case wmf::kSetBkColor: dc_.BkColor = p.U32(); break;
+    case wmf::kSetTextColor: dc_.TextColor = p.U32(); break;
+    case wmf::kSetBkMode: dc_.BkMode = p.U16(); break;
+    case wmf::kSetMapMode: m.SetMode(p.U16()); break;
+    case wmf::kSetRop2: {
+      const int rop2 = p.U16();
+      if (rop2 >= 1 && rop2 <= 16) dc_.Rop2 = rop2;
+      break;
+    }
+    case wmf::kSetPolyFillMode: {
+      const int mode = p.U16();
+      if (mode == 1 || mode == 2) dc_.PolyFillMode = mode;
+      break;
+    }
+    case wmf::kSetTextAlign: dc_.TextAlign = p.U16(); break;
+    case wmf::kSetTextCharExtra: dc_.TextCharExtra = p.I16(); break;
+    case wmf::kSetWindowOrg: m.WindowOrgY = p.I16(), m.WindowOrgX = p.I16(); break;
+    case wmf::kSetViewportOrg: m.ViewportOrgY = p.I16(), m.ViewportOrgX = p.I16(); break;
+    case wmf::kSetWindowExt: {
+      const double y = p.I16();
+      m.SetWindowExt(p.I16(), y);
+      break;
+    }
+    case wmf::kSetViewportExt: {
+      const double y = p.I16();
+      m.SetViewportExt(p.I16(), y);
+      break;
+    }
+    case wmf::kOffsetWindowOrg: m.WindowOrgY += p.I16(), m.WindowOrgX += p.I16(); break;
+    case wmf::kOffsetViewportOrg: m.ViewportOrgY += p.I16(), m.ViewportOrgX += p.I16(); break;
+    case wmf::kScaleWindowExt:
+    case wmf::kScaleViewportExt: {
+      const double yDenom = p.I16(), yNum = p.I16(), xDenom = p.I16(), xNum = p.I16();
+      if (yDenom == 0 || xDenom == 0) break;
+      if (function == wmf::kScaleWindowExt) {
+        m.SetWindowExt(m.WindowExtX * xNum / xDenom, m.WindowExtY * yNum / yDenom);
+      } else {
+        m.SetViewportExt(m.ViewportExtX * xNum / xDenom, m.ViewportExtY * yNum / yDenom);
+      }
+      break;
+    }
+    case wmf::kMoveTo: dc_.CurrentY = p.I16(), dc_.CurrentX = p.I16(); break;
+    case wmf::kLineTo: {
+      const double y = p.I16();
+      LineTo(p.I16(), y);
+      break;
+    }
+    case wmf::kIntersectClipRect: IntersectClip(ReadReversedRect(p), false); break;
+    case wmf::kExcludeClipRect: IntersectClip(ReadReversedRect(p), true); break;
+    case wmf::kOffsetClipRgn: {
+      const double y = p.I16();
+      OffsetClip(p.I16(), y);
+      break;
+    }
+    case wmf::kSelectClipRegion: SelectClipRegion(Region(p.U16())); break;
+
+    case wmf::kCreatePenIndirect: CreatePen(p); break;
+    case wmf::kCreateBrushIndirect: CreateBrush(p); break;
+    case wmf::kCreateFontIndirect: CreateFont(p); break;
+    case wmf::kCreatePalette: CreatePalette(p); break;
+    case wmf::kCreateRegion: CreateRegion(p); break;
+    case wmf::kDibCreatePatternBrush: CreateDibPatternBrush(p); break;
+    case wmf::kCreatePatternBrush: CreatePatternBrush(p); break;
+    case wmf::kSelectObject: SelectObject(p.U16()); break;
+    case wmf::kDeleteObject: DeleteObject(p.U16()); break;
+    case wmf::kSelectPalette: {
+      const std::uint16_t index = p.U16();
+      if (index < objects_.size()) {
+        if (const PaletteObject* palette = std::get_if<PaletteObject>(&objects_[index])) dc_.Palette = *palette;
+      }
+      break;
+    }
+    case wmf::kSetPalEntries:
+    case wmf::kAnimatePalette: SetPaletteEntries(p); break;
+    case wmf::kResizePalette: ResizePalette(p); break;
+
+    case wmf::kRectangle: Rectangle(ReadReversedRect(p)); break;
+    case wmf::kEllipse: Ellipse(ReadReversedRect(p)); break;
+    case wmf::kRoundRect: {
+      const double h = p.I16(), w = p.I16();
+      RoundRect(ReadReversedRect(p), w, h);
+      break;
+    }
+    case wmf::kArc:
+    case wmf::kPie:
+    case wmf::kChord: {
+      const double yEnd = p.I16(), xEnd = p.I16(), yStart = p.I16(), xStart = p.I16();
+      const LogicalRect r = ReadReversedRect(p);
+      const ArcKind kind = function == wmf::kArc ? ArcKind::Arc : function == wmf::kPie ? ArcKind::Pie : ArcKind::Chord;
+      ArcFigure(r, xStart, yStart, xEnd, yEnd, kind);
+      break;
+    }
+    case wmf::kPolygon:
+    case wmf::kPolyline: {
+      const std::int16_t count = p.I16();
+      if (count <= 0) break;
+      std::vector<IPoint> points = ReadPoints(p, static_cast<std::size_t>(count));
+      if (function == wmf::kPolygon) {
+        Polygons({points});
+      } else {
+        Polyline(points);
+      }
+      break;
+    }
+    case wmf::kPolyPolygon: {
+      const std::uint16_t polygons = p.U16();
+      std::vector<std::uint16_t> counts;
+      for (std::uint16_t i = 0; i < polygons; ++i) counts.push_back(p.U16());
+      std::vector<std::vector<IPoint>> all;
+      for (std::uint16_t count : counts) all.push_back(ReadPoints(p, count));
+      Polygons(all);
+      break;
+    }
+    case wmf::kSetPixel: {
+      const ColorRef color = p.U32();
+      const double y = p.I16();
+      const IPoint at = m.ToPixel(p.I16(), y);
+      raster_.Put(at.X, at.Y, Resolve(color));
+      break;
+    }
+    case wmf::kFloodFill:
+    case wmf::kExtFloodFill: {
+      const bool surface = function == wmf::kExtFloodFill && p.U16() == 1;
+      const ColorRef color = p.U32();
+      const double y = p.I16();
+      FloodFill(p.I16(), y, color, surface);
+      break;
+    }
+    case wmf::kFillRegion: {
+      const RegionObject* region = Region(p.U16());
+      const BrushObject* brush = Brush(p.U16());
+      if (region && brush) FillRegion(*region, *brush);
+      break;
+    }
+    case wmf::kPaintRegion:
+      if (const RegionObject* region = Region(p.U16())) FillRegion(*region, dc_.Brush);
+      break;
+    case wmf::kInvertRegion:
+      if (const RegionObject* region = Region(p.U16())) InvertRegion(*region);
+      break;
+    case wmf::kFrameRegion: {
+      const RegionObject* region = Region(p.U16());
+      const BrushObject* brush = Brush(p.U16());
+      const double h = p.I16(), w = p.I16();
+      if (region && brush) FrameRegion(*region, *brush, w, h);
+      break;
+    }
+
+    case wmf::kPatBlt: PatBlt(p); break;
+    case wmf::kDibBitBlt: DibBitBlt(p, function); break;
+    case wmf::kDibStretchBlt: DibStretchBlt(p, function); break;
+    case wmf::kStretchDib: StretchDib(p); break;
+    case wmf::kSetDibToDev: SetDibitsToDevice(p); break;
+    case wmf::kBitBlt: BitBlt16(p, function, false); break;
+    case wmf::kStretchBlt: BitBlt16(p, function, true); break;
+
+    case wmf::kTextOut: TextOut(p); break;
+    case wmf::kExtTextOut: ExtTextOut(p); break;
+    default: break;  // escapes, mapper flags, justification and the unknown
+  }
+}
+
+void WmfPlayer::SaveDC() {
+  if (saved_.size() < kMaxSavedStates) saved_.push_back(dc_);
+}
+
+void WmfPlayer::RestoreDC(std::int16_t level) {
+  // Negative: that many states back; positive: the state saved as number `level`.
+  std::int64_t keep;
+  if (level < 0) {
+    keep = static_cast<std::int64_t>(saved_.size()) + level;
+  } else {
+    keep = std::int64_t{level} - 1;
+  }
+  if (level == 0 || keep < 0 || keep >= static_cast<std::int64_t>(saved_.size())) return;
+  dc_ = saved_[static_cast<std::size_t>(keep)];
+  saved_.resize(static_cast<std::size_t>(keep));
+  raster_.SetClip(dc_.Clip);
+}
+
+Rgb WmfPlayer::Resolve(ColorRef color) const {
+  if ((color >> 24) == 1) {
+    const std::size_t index = color & 0xFFFF;
+    if (dc_.Palette && index < dc_.Palette->size()) return (*dc_.Palette)[index];
+    return kBlack;
+  }
+  return MakeRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+void WmfPlayer::IntersectClip(const LogicalRect& rect, bool exclude) {
+  IPoint a, b;
+  DeviceBox(rect, a, b);
+  const std::int32_t w = raster_.Width();
+  const std::int32_t h = raster_.Height();
+  auto mask = std::make_shared<std::vector<std::uint8_t>>(static_cast<std::size_t>(w) * h, 1);
+  if (dc_.Clip) *mask = *dc_.Clip;
+  for (std::int32_t y = 0; y < h; ++y) {
+    const bool rowInside = y >= a.Y && y < b.Y;
+    for (std::int32_t x = 0; x < w; ++x) {
+      const bool inside = rowInside && x >= a.X && x < b.X;
+      if (inside == exclude) (*mask)[static_cast<std::size_t>(y) * w + x] = 0;
+    }
+  }
+  dc_.Clip = mask;
+  raster_.SetClip(dc_.Clip);
+}
+
+void WmfPlayer::SelectClipRegion(const RegionObject* region) {
+  if (!region) {
+    dc_.Clip = nullptr;
+  } else {
+    const std::int32_t w = raster_.Width();
+    auto mask = std::make_shared<std::vector<std::uint8_t>>(static_cast<std::size_t>(w) * raster_.Height(), 0);
+    for (const LogicalRect& r : region->Rects) {
+      IPoint a, b;
+      DeviceBox(r, a, b);
+      for (std::int32_t y = std::max(a.Y, 0); y < std::min(b.Y, raster_.Height()); ++y) {
+        for (std::int32_t x = std::max(a.X, 0); x < std::min(b.X, w); ++x) (*mask)[static_cast<std::size_t>(y) * w + x] = 1;
+      }
+    }
+    dc_.Clip = mask;
+  }
+  raster_.SetClip(dc_.Clip);
+}
+
+void WmfPlayer::OffsetClip(double dx, double dy) {
+  if (!dc_.Clip) return;
+  const auto sx = static_cast<std::int64_t>(std::lround(ClampDevice(dx * dc_.Mapping.ScaleX())));
+  const auto sy = static_cast<std::int64_t>(std::lround(ClampDevice(dy * dc_.Mapping.ScaleY())));
+  const std::int32_t w = raster_.Width();
+  const std::int32_t h = raster_.Height();
+  auto mask = std::make_shared<std::vector<std::uint8_t>>(static_cast<std::size_t>(w) * h, 0);
+  for (std::int64_t y = 0; y < h; ++y) {
+    const std::int64_t from = y - sy;
+    if (from < 0 || from >= h) continue;
+    for (std::int64_t x = 0; x < w; ++x) {
+      const std::int64_t fromX = x - sx;
+      if (fromX >= 0 && fromX < w) (*mask)[y * w + x] = (*dc_.Clip)[from * w + fromX];
+    }
+  }
+  dc_.Clip = mask;
+  raster_.SetClip(dc_.Clip);
+}
+
+void WmfPlayer::DeviceBox(const LogicalRect& r, IPoint& topLeft, IPoint& bottomRight) const {
+  const IPoint a = dc_.Mapping.ToPixel(r.Left, r.Top);
+  const IPoint b = dc_.Mapping.ToPixel(r.Right, r.Bottom);
+  topLeft = {std::min(a.X, b.X), std::min(a.Y, b.Y)};
+  bottomRight = {std::max(a.X, b.X), std::max(a.Y, b.Y)};
+}
+
+}  // namespace quorvex
