@@ -171,6 +171,88 @@ void TQelPNG::SaveToFile(const ByteString& path, const ByteString& outputFolder)
   writeFile();
 }
 
+void TQelPNG::LoadFromStream(Stream& stream) { Decode(stream, false); }
+
+void TQelPNG::LoadFromFile(const ByteString& path) {
+  ByteString data = ReadFile(path);
+  MemoryStream stream(std::vector<std::uint8_t>(data.begin(), data.end()));
+  LoadFromStream(stream);
+}
+
+void TQelPNG::ReadData(Stream& stream) {
+  if (stream.Size() - stream.Position() > 0) {
+    Decode(stream, true);
+    Changed();
+    return;
+  }
+  ImageRef = AlphaRef = nullptr;
+  imageBitmap_->Clear();
+  alphaBitmap_->Clear();
+  HasAlpha = false;
+  ImageChanged(*imageBitmap_);
+  Changed();
+}
+
+void TQelPNG::Decode(Stream& stream, bool streaming) {
+  // The file's values land in copies first, so a failed load changes nothing.
+  DateTime time = StoredTime;
+  Chromaticities chromaticity = Chromaticity;
+  GifExtensionData gif = GifExtension;
+  Bitmap image;
+  Bitmap alpha;
+  TQelPNGReadStream reader;
+  reader.AlphaTarget = &alpha;
+  reader.StoredTime = &time;
+  reader.Chromaticity = &chromaticity;
+  reader.GifExtension = &gif;
+  if (!streaming) {
+    reader.OnReadRow = OnReadRow;
+    reader.ReducedRGB = ReducedRGB;
+    reader.OnRowKey = OnRowKey;
+    reader.RowKey = RowKey;
+    reader.SkipHeader = SkipHeader;
+    // Progress is reported with the image in use as the sender, as if it
+    // were decoded in place.
+    if (OnProgress()) {
+      image.SetOnProgress([this](Graphic&, quorvex::ProgressStage stage, std::uint8_t percent, bool redrawNow,
+                                 const Rect& rect, const ByteString& message) {
+        if (OnProgress()) OnProgress()(Image(), stage, percent, redrawNow, rect, message);
+      });
+    }
+  }
+  reader.LoadBitmap(&image, stream, 0);
+
+  if (streaming) ImageRef = AlphaRef = nullptr;
+  // Taking the new pixels raises no change events of the bitmap, as decoding
+  // into it would not.
+  auto take = [](Bitmap& target, const Bitmap& source) {
+    ChangeHandler handler = target.OnChange();
+    target.SetOnChange(nullptr);
+    target.Assign(&source);
+    target.SetOnChange(std::move(handler));
+  };
+  take(Image(), image);
+  alphaBitmap_->Clear();
+  if (reader.AlphaInUse()) take(Alpha(), alpha);
+
+  HasAlpha = reader.HasAlpha;
+  Comment = reader.Comment;
+  BackgroundColor = reader.BackgroundColor;
+  TransparentColor = reader.TransparentColor;
+  if (!streaming) Interlace = static_cast<std::uint8_t>(reader.Interlace);
+  Gamma = reader.Gamma;
+  PhysUnit = reader.ResolutionUnit;
+  PhysX = reader.ResolutionX;
+  PhysY = reader.ResolutionY;
+  SignificantBits = reader.SignificantBits;
+  DecoderValue = reader.DecoderValue;
+  GrayScale = reader.GrayScale;
+  StoredTime = time;
+  Chromaticity = chromaticity;
+  GifExtension = gif;
+  ImageChanged(Image());
+}
+
 void TQelPNG::WriteData(Stream& stream) {
   if (imageBitmap_->Empty()) return;
   TQelPNGWriteStream writer;

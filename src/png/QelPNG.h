@@ -1,7 +1,8 @@
 #pragma once
 // The PNG picture as a graphic: it keeps its image in a bitmap (and a second
-// bitmap for transparency) and writes it as PNG through TQelPNGWriteStream.
-// Registered with the picture formats as "PNG" ("PNG Format").
+// bitmap for transparency), writes it as PNG through TQelPNGWriteStream and
+// reads it from PNG through TQelPNGReadStream. Registered with the picture
+// formats as "PNG" ("PNG Format").
 
 #include <array>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Graphic.h"
 #include "platform/Stream.h"
+#include "png/QelPNGReadStream.h"
 #include "png/QelPNGStream.h"
 
 namespace quorvex {
@@ -36,6 +38,19 @@ class TQelPNG : public Graphic {
   /// Encodes ImageBitmap with the writer's own defaults, for property
   /// streaming; nothing when the image is empty.
   void WriteData(Stream& stream);
+
+  /// Decodes the PNG from the stream's position to its end into the image in
+  /// use (and the alpha bitmap in use when the file carries transparency),
+  /// and takes the file's header values, comment, colours and times. The
+  /// image is replaced only when the whole file decoded: after an error the
+  /// graphic is as it was.
+  void LoadFromStream(Stream& stream);
+  /// LoadFromStream of a whole file; EFOpenError when it cannot be read.
+  void LoadFromFile(const ByteString& path);
+  /// Decodes what WriteData wrote into the owned bitmaps (the references are
+  /// dropped), with the decoder's own options; no bytes at all give an empty
+  /// image, as WriteData writes none for one.
+  void ReadData(Stream& stream);
 
   bool Empty() const override { return Image().Empty(); }
   std::int32_t Width() const override { return Image().Width(); }
@@ -97,6 +112,9 @@ class TQelPNG : public Graphic {
   void ImageChanged(Bitmap& bitmap);
   /// Hands the ancillary-chunk options (everything but compression and layout) to a writer.
   void CopyChunkOptions(TQelPNGWriteStream& writer) const;
+  /// Decodes into fresh bitmaps and, when that succeeded, takes them and the
+  /// decoder's results; `streaming` is the ReadData form.
+  void Decode(Stream& stream, bool streaming);
 
   bool inTransparencySync_ = false;
   std::unique_ptr<Bitmap> alphaBitmap_;
