@@ -351,7 +351,7 @@ void TQelPNGReadStream::ReadText() {
   if (readError_) return;
   std::size_t end = data.find('\0');
   if (end != std::string::npos && data.compare(0, end, "Comment") == 0 && end + 1 < data.size()) {
-    if (!Comment.empty()) Comment += "\r\n";
+    // Each text ends in CR LF, which also separates it from the next one.
     Comment.append(data, end + 1, std::string::npos);
     Comment += "\r\n";
   }
