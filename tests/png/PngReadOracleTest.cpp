@@ -5,77 +5,61 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 
 #include "png/QelPNG.h"
 #include "support/BitmapBuilder.h"
 #include "support/PngFiles.h"
-#include "support/PngOracle.h"
 
 namespace quorvex {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using test::ReferencePng;
-
-std::unique_ptr<TQelPNG> Load(const Bytes& file) {
+std::unique_ptr<TQelPNG> Load(const std::vector<std::uint8_t>& file) {
   auto png = std::make_unique<TQelPNG>();
   MemoryStream stream(file);
   png->LoadFromStream(stream);
   return png;
 }
 
-// A sample as the 8-bit value the target shows: low depths spread over
-// 0..255, 16 bits cut to their high byte.
-int Level(int sample, int depth) {
-  if (depth < 8) return sample * 255 / ((1 << depth) - 1);
-  return depth == 16 ? sample >> 8 : sample;
-}
+// A sample as the 8-bit level the target shows: low depths spread over 0..255, 16 bits cut to the high byte.
+int Level(int sample, int depth) { return depth < 8 ? sample * 255 / ((1 << depth) - 1) : sample >> (depth - 8); }
 
-Color Grey(int level) { return level * 0x010101; }
-
-PixelFormat ExpectedFormat(int colorType, int depth) {
-  if (colorType == 2 || colorType == 6) return PixelFormat::Bit24;
-  if (depth == 1) return PixelFormat::Bit1;
-  return depth <= 4 ? PixelFormat::Bit4 : PixelFormat::Bit8;
+// What the loaded graphic should hold for pixel (x, y): its colour (palette
+// images: its index) and its transparency byte (255 - alpha).
+std::pair<std::uint32_t, int> Expected(const test::ReferencePng& ref, int x, int y) {
+  const int d = ref.BitDepth, s = ref.Sample(x, y, 0);
+  if (ref.ColorType == 3) {
+    int alpha = static_cast<std::size_t>(s) < ref.Transparency.size() ? ref.Transparency[s] : 255;
+    return {static_cast<std::uint32_t>(s), 255 - alpha};
+  }
+  if (ref.ColorType == 0 || ref.ColorType == 4) {
+    return {Level(s, d) * 0x010101u, ref.ColorType == 4 ? 255 - Level(ref.Sample(x, y, 1), d) : 0};
+  }
+  std::uint32_t rgb = Level(s, d) | Level(ref.Sample(x, y, 1), d) << 8 | Level(ref.Sample(x, y, 2), d) << 16;
+  return {rgb, ref.ColorType == 6 ? 255 - Level(ref.Sample(x, y, 3), d) : 0};
 }
 
 // Compares the loaded graphic with the reference; returns what differs, or "".
-std::string Compare(const ReferencePng& ref, const TQelPNG& png) {
-  std::ostringstream error;
+std::string Compare(const test::ReferencePng& ref, const TQelPNG& png) {
   const Bitmap& image = png.Image();
+  const int d = ref.BitDepth;
+  PixelFormat format = ref.ColorType == 2 || ref.ColorType == 6 ? PixelFormat::Bit24
+                       : d == 1                                 ? PixelFormat::Bit1
+                       : d <= 4                                 ? PixelFormat::Bit4
+                                                                : PixelFormat::Bit8;
   if (image.Width() != static_cast<int>(ref.Width) || image.Height() != static_cast<int>(ref.Height) ||
-      image.Format() != ExpectedFormat(ref.ColorType, ref.BitDepth)) {
-    return "size or format";
+      image.Format() != format || png.Interlace != ref.Interlace) {
+    return "header";
   }
-  const bool alphaChannel = ref.ColorType & 4;
-  const bool partialPalette = !ref.PaletteAlpha.empty() && png.TransparentColor == kNoColor;
-  if (png.HasAlpha != (alphaChannel || partialPalette) || png.Alpha().Empty() == png.HasAlpha) return "alpha presence";
-  if (ref.ColorType == 3) {
-    Palette expected = ref.Plte;
-    if (expected.size() > (1u << image.BitsPerPixel())) expected.resize(1u << image.BitsPerPixel());
-    if (image.GetPalette() != expected) return "palette";
-  }
+  const bool partialPalette = ref.ColorType == 3 && !ref.Transparency.empty() && png.TransparentColor == kNoColor;
+  if (png.HasAlpha != ((ref.ColorType & 4) || partialPalette) || png.Alpha().Empty() == png.HasAlpha) return "alpha";
+  if (ref.ColorType == 3 && image.GetPalette() != ref.Plte) return "palette";
   for (int y = 0; y < static_cast<int>(ref.Height); ++y) {
     for (int x = 0; x < static_cast<int>(ref.Width); ++x) {
-      int s0 = test::SampleAt(ref, x, y, 0), d = ref.BitDepth;
-      bool ok = true;
-      int alpha = 255;
-      if (ref.ColorType == 3) {
-        ok = image.PixelValue(x, y) == static_cast<std::uint32_t>(s0);
-        if (static_cast<std::size_t>(s0) < ref.PaletteAlpha.size()) alpha = ref.PaletteAlpha[s0];
-      } else if (ref.ColorType == 0 || ref.ColorType == 4) {
-        ok = image.PixelColor(x, y) == Grey(Level(s0, d));
-        if (alphaChannel) alpha = Level(test::SampleAt(ref, x, y, 1), d);
-      } else {
-        Color rgb = Level(s0, d) | Level(test::SampleAt(ref, x, y, 1), d) << 8 |
-                    Level(test::SampleAt(ref, x, y, 2), d) << 16;
-        ok = image.PixelColor(x, y) == rgb;
-        if (alphaChannel) alpha = Level(test::SampleAt(ref, x, y, 3), d);
-      }
-      if (ok && png.HasAlpha) ok = png.Alpha().PixelValue(x, y) == static_cast<std::uint32_t>(255 - alpha);
-      if (!ok) {
+      auto [value, alpha] = Expected(ref, x, y);
+      bool ok = (ref.ColorType == 3 ? image.PixelValue(x, y) : static_cast<std::uint32_t>(image.PixelColor(x, y))) == value;
+      if (!ok || (png.HasAlpha && png.Alpha().PixelValue(x, y) != static_cast<std::uint32_t>(alpha))) {
+        std::ostringstream error;
         error << "pixel " << x << "," << y;
         return error.str();
       }
@@ -84,67 +68,35 @@ std::string Compare(const ReferencePng& ref, const TQelPNG& png) {
   return "";
 }
 
-struct TypeAndDepth {
-  int colorType, depth;
-};
-
-constexpr TypeAndDepth kEveryKind[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
-                                       {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
-
-// The reference for one kind, size and transparency variant (0 none, 1 a
-// tRNS colour or a single clear palette index, 2 partial palette alphas).
-ReferencePng Reference(TypeAndDepth kind, int interlace, std::uint32_t width, std::uint32_t height, int variant,
-                       std::uint32_t seed) {
-  ReferencePng ref;
-  ref.Width = width, ref.Height = height, ref.BitDepth = kind.depth, ref.ColorType = kind.colorType;
-  ref.Interlace = interlace;
-  const int top = (1 << kind.depth) - 1;
-  if (kind.colorType == 3) {
-    // Fewer entries than the depth can index, except where that leaves one.
-    ref.Plte = test::NoisePalette(kind.depth == 1 ? 2 : (top + 1) * 3 / 4, seed);
-    if (variant == 1) ref.PaletteAlpha = {255, 0};
-    if (variant == 2) ref.PaletteAlpha = {40, 255, 0, 128};
-    if (ref.PaletteAlpha.size() > ref.Plte.size()) ref.PaletteAlpha.resize(ref.Plte.size());
-    ref.BackgroundIndex = 1;
-  } else if (kind.colorType == 0) {
-    if (variant) ref.TransparentGrey = top / 3;
-    ref.BackgroundGrey = top;
-  } else if (kind.colorType == 2) {
-    if (variant) ref.TransparentRgb[0] = top / 2, ref.TransparentRgb[1] = top / 3, ref.TransparentRgb[2] = top;
-    ref.BackgroundRgb[0] = top / 5, ref.BackgroundRgb[1] = top, ref.BackgroundRgb[2] = 0;
-  }
-  test::FillNoise(ref, seed);
-  return ref;
-}
-
 TEST(PngReadOracle, EveryColourTypeDepthInterlaceAndTransparency) {
+  const int kinds[][2] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
+                          {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
   const std::uint32_t sizes[][2] = {{1, 1}, {5, 3}, {17, 9}};
   std::uint32_t seed = 1;
-  for (TypeAndDepth kind : kEveryKind) {
+  for (const auto& [type, depth] : kinds) {
     for (int interlace : {0, 1}) {
       for (const auto& size : sizes) {
-        for (int variant : {0, 1, 2}) {
-          if (variant == 2 && kind.colorType != 3) continue;
-          ReferencePng ref = Reference(kind, interlace, size[0], size[1], variant, ++seed);
-          std::ostringstream name;
-          name << "type " << kind.colorType << " depth " << kind.depth << " interlace " << interlace << " "
-               << size[0] << "x" << size[1] << " variant " << variant;
-          auto png = Load(test::WriteWithLibpng(ref));
-          ASSERT_EQ(Compare(ref, *png), "") << name.str();
-          EXPECT_EQ(png->Interlace, interlace) << name.str();
-          EXPECT_EQ(png->GrayScale, kind.colorType == 0 || kind.colorType == 4) << name.str();
+        // Transparency: none; a tRNS colour or a single clear palette index; partial palette alphas.
+        for (int variant = 0; variant < (type == 3 ? 3 : (type & 4) ? 1 : 2); ++variant) {
+          const int top = (1 << depth) - 1;
+          // Palettes shorter than the depth could index, except for 1 bit.
+          Palette plte = type == 3 ? test::NoisePalette(depth == 1 ? 2 : (top + 1) * 3 / 4, seed) : Palette{};
+          test::ReferencePng ref(size[0], size[1], depth, type, interlace, ++seed, plte);
+          if (variant == 1) ref.Transparency = type == 3 ? std::vector<int>{255, 0} : std::vector<int>{top / 3, top, top / 2};
+          if (variant == 1 && type == 0) ref.Transparency.resize(1);
+          if (variant == 2) ref.Transparency = {40, 255};
 
-          const int top = (1 << kind.depth) - 1, d = kind.depth;
-          ColorRef background = kind.colorType == 3   ? kPaletteIndexMark + 1
-                                : kind.colorType == 0 ? Grey(Level(top, d))
-                                : kind.colorType == 2 ? Level(top / 5, d) | Level(top, d) << 8
-                                                      : kNoColor;
-          EXPECT_EQ(png->BackgroundColor, background) << name.str();
+          std::ostringstream name;
+          name << "type " << type << " depth " << depth << " interlace " << interlace << " " << size[0] << "x"
+               << size[1] << " variant " << variant;
+          auto png = Load(ref.Write());
+          ASSERT_EQ(Compare(ref, *png), "") << name.str();
+          EXPECT_EQ(png->GrayScale, type == 0 || type == 4) << name.str();
           ColorRef transparent = kNoColor;
-          if (variant == 1 && kind.colorType == 3) transparent = kPaletteIndexMark + 1;
-          if (variant == 1 && kind.colorType == 0) transparent = Grey(Level(top / 3, d));
-          if (variant == 1 && kind.colorType == 2) {
-            transparent = Level(top / 2, d) | Level(top / 3, d) << 8 | Level(top, d) << 16;
+          if (variant == 1) {
+            transparent = type == 3   ? kPaletteIndexMark + 1
+                          : type == 0 ? Level(top / 3, depth) * 0x010101
+                                      : Level(top / 3, depth) | Level(top, depth) << 8 | Level(top / 2, depth) << 16;
           }
           EXPECT_EQ(png->TransparentColor, transparent) << name.str();
           EXPECT_EQ(png->Image().Transparent(), transparent != kNoColor) << name.str();
@@ -152,18 +104,15 @@ TEST(PngReadOracle, EveryColourTypeDepthInterlaceAndTransparency) {
             EXPECT_EQ(png->Image().TransparentColor(), transparent) << name.str();
           }
 
-          // Our writer and reader keep what was loaded.
           MemoryStream saved;
           png->SaveToStream(saved);
           auto again = Load(saved.Bytes());
-          EXPECT_EQ(again->Image().Format(), png->Image().Format()) << name.str();
           EXPECT_EQ(again->TransparentColor, png->TransparentColor) << name.str();
-          EXPECT_EQ(again->BackgroundColor, png->BackgroundColor) << name.str();
           for (int y = 0; y < png->Height(); ++y) {
             for (int x = 0; x < png->Width(); ++x) {
               ASSERT_EQ(again->Image().PixelColor(x, y), png->Image().PixelColor(x, y)) << name.str();
-              if (kind.colorType & 4) {
-                ASSERT_EQ(again->Alpha().PixelValue(x, y), png->Alpha().PixelValue(x, y));
+              if (type & 4) {
+                ASSERT_EQ(again->Alpha().PixelValue(x, y), png->Alpha().PixelValue(x, y)) << name.str();
               }
             }
           }
@@ -171,18 +120,6 @@ TEST(PngReadOracle, EveryColourTypeDepthInterlaceAndTransparency) {
       }
     }
   }
-}
-
-TEST(PngReadOracle, ImageDataInManySmallChunksAndComments) {
-  ReferencePng ref = Reference({2, 8}, 1, 33, 21, 0, 77);
-  ref.IdatSize = 64;
-  ref.Comments = {"first", "second"};
-  Bytes file = test::WriteWithLibpng(ref);
-  std::vector<std::string> types = test::ChunkTypes(test::ParseChunks(file));
-  ASSERT_GT(std::count(types.begin(), types.end(), "IDAT"), 5);
-  auto png = Load(file);
-  EXPECT_EQ(Compare(ref, *png), "");
-  EXPECT_EQ(png->Comment, "first\r\nsecond\r\n");
 }
 
 }  // namespace

@@ -9,104 +9,66 @@
 
 namespace quorvex::test {
 
-int Channels(int colorType) {
-  switch (colorType) {
-    case 2: return 3;
-    case 4: return 2;
-    case 6: return 4;
-    default: return 1;
-  }
-}
-
-static std::size_t RowBytes(const ReferencePng& png) {
-  return (static_cast<std::size_t>(png.Width) * Channels(png.ColorType) * png.BitDepth + 7) / 8;
-}
-
-void FillNoise(ReferencePng& png, std::uint32_t seed) {
+ReferencePng::ReferencePng(std::uint32_t width, std::uint32_t height, int depth, int colorType, int interlace,
+                           std::uint32_t seed, Palette plte)
+    : Width(width), Height(height), BitDepth(depth), ColorType(colorType), Interlace(interlace), Plte(std::move(plte)) {
   std::mt19937 random(seed);
-  png.Rows.assign(png.Height, std::vector<std::uint8_t>(RowBytes(png)));
-  for (auto& row : png.Rows) {
+  const std::size_t rowBytes = (std::size_t{width} * Channels() * depth + 7) / 8;
+  Rows.assign(height, std::vector<std::uint8_t>(rowBytes));
+  for (auto& row : Rows) {
     for (auto& byte : row) byte = static_cast<std::uint8_t>(random());
   }
-  if (png.ColorType != 3 || png.Plte.empty()) return;
-  // Palette indexes stay below the palette's size, or libpng refuses the row.
-  for (std::uint32_t y = 0; y < png.Height; ++y) {
-    for (std::uint32_t x = 0; x < png.Width; ++x) {
-      int bit = static_cast<int>(x) * png.BitDepth;
-      int shift = 8 - png.BitDepth - bit % 8;
-      std::uint8_t& b = png.Rows[y][static_cast<std::size_t>(bit / 8)];
-      int mask = ((1 << png.BitDepth) - 1) << shift;
-      int index = static_cast<int>((b & mask) >> shift) % static_cast<int>(png.Plte.size());
+  if (Plte.empty()) return;
+  for (auto& row : Rows) {
+    for (std::uint32_t x = 0; x < width; ++x) {
+      int bit = static_cast<int>(x) * depth, shift = 8 - depth - bit % 8, mask = ((1 << depth) - 1) << shift;
+      std::uint8_t& b = row[static_cast<std::size_t>(bit / 8)];
+      int index = ((b & mask) >> shift) % static_cast<int>(Plte.size());
       b = static_cast<std::uint8_t>((b & ~mask) | (index << shift));
     }
   }
 }
 
-int SampleAt(const ReferencePng& png, int x, int y, int channel) {
-  const std::vector<std::uint8_t>& row = png.Rows.at(static_cast<std::size_t>(y));
-  const int channels = Channels(png.ColorType);
-  if (png.BitDepth < 8) {
-    int bit = (x * channels + channel) * png.BitDepth;
-    return (row.at(static_cast<std::size_t>(bit / 8)) >> (8 - png.BitDepth - bit % 8)) & ((1 << png.BitDepth) - 1);
+int ReferencePng::Channels() const { return ColorType == 2 ? 3 : ColorType == 4 ? 2 : ColorType == 6 ? 4 : 1; }
+
+int ReferencePng::Sample(int x, int y, int channel) const {
+  const std::vector<std::uint8_t>& row = Rows.at(static_cast<std::size_t>(y));
+  if (BitDepth < 8) {
+    int bit = (x * Channels() + channel) * BitDepth;
+    return (row.at(static_cast<std::size_t>(bit / 8)) >> (8 - BitDepth - bit % 8)) & ((1 << BitDepth) - 1);
   }
-  std::size_t at = static_cast<std::size_t>((x * channels + channel) * (png.BitDepth / 8));
-  return png.BitDepth == 8 ? row.at(at) : (row.at(at) << 8) | row.at(at + 1);
+  std::size_t at = static_cast<std::size_t>((x * Channels() + channel) * (BitDepth / 8));
+  return BitDepth == 8 ? row.at(at) : (row.at(at) << 8) | row.at(at + 1);
 }
 
 namespace {
 
-void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
+void Append(png_structp png, png_bytep data, png_size_t length) {
   auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
   out->insert(out->end(), data, data + length);
 }
-
-void NoFlush(png_structp) {}
 
 void StoreError(png_structp png, png_const_charp message) {
   *static_cast<std::string*>(png_get_error_ptr(png)) = message;
   png_longjmp(png, 1);
 }
 
-void IgnoreWarning(png_structp, png_const_charp) {}
-
-png_color_16 Colour16(int grey, const int rgb[3], int index) {
-  png_color_16 c{};
-  c.gray = static_cast<png_uint_16>(grey < 0 ? 0 : grey);
-  c.red = static_cast<png_uint_16>(rgb[0] < 0 ? 0 : rgb[0]);
-  c.green = static_cast<png_uint_16>(rgb[1] < 0 ? 0 : rgb[1]);
-  c.blue = static_cast<png_uint_16>(rgb[2] < 0 ? 0 : rgb[2]);
-  c.index = static_cast<png_byte>(index < 0 ? 0 : index);
-  return c;
-}
-
 // Only plain data lives in this frame, as libpng leaves it by longjmp on errors.
-bool Write(const ReferencePng& spec, std::vector<png_bytep>& rows, std::vector<png_color>& plte,
-           std::vector<png_text>& texts, std::vector<std::uint8_t>* out, std::string* error) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, error, StoreError, IgnoreWarning);
+bool WritePng(const ReferencePng& spec, png_bytep* rows, const png_color* plte, const png_byte* alphas,
+              const png_color_16* colour, std::vector<std::uint8_t>* out, std::string* error) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, error, StoreError, nullptr);
   png_infop info = png_create_info_struct(png);
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_set_write_fn(png, out, AppendToVector, NoFlush);
-  if (spec.IdatSize > 0) png_set_compression_buffer_size(png, spec.IdatSize);
-  png_set_IHDR(png, info, spec.Width, spec.Height, spec.BitDepth, spec.ColorType,
-               spec.Interlace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  if (!plte.empty()) png_set_PLTE(png, info, plte.data(), static_cast<int>(plte.size()));
-  const bool hasBackground = spec.BackgroundGrey >= 0 || spec.BackgroundRgb[0] >= 0 || spec.BackgroundIndex >= 0;
-  if (hasBackground) {
-    png_color_16 background = Colour16(spec.BackgroundGrey, spec.BackgroundRgb, spec.BackgroundIndex);
-    png_set_bKGD(png, info, &background);
+  png_set_write_fn(png, out, Append, nullptr);
+  png_set_IHDR(png, info, spec.Width, spec.Height, spec.BitDepth, spec.ColorType, spec.Interlace, 0, 0);
+  if (!spec.Plte.empty()) png_set_PLTE(png, info, plte, static_cast<int>(spec.Plte.size()));
+  if (!spec.Transparency.empty()) {
+    png_set_tRNS(png, info, alphas, static_cast<int>(spec.Transparency.size()), colour);
   }
-  if (!spec.PaletteAlpha.empty()) {
-    png_set_tRNS(png, info, spec.PaletteAlpha.data(), static_cast<int>(spec.PaletteAlpha.size()), nullptr);
-  } else if (spec.TransparentGrey >= 0 || spec.TransparentRgb[0] >= 0) {
-    png_color_16 transparent = Colour16(spec.TransparentGrey, spec.TransparentRgb, -1);
-    png_set_tRNS(png, info, nullptr, 0, &transparent);
-  }
-  if (!texts.empty()) png_set_text(png, info, texts.data(), static_cast<int>(texts.size()));
-  png_set_rows(png, info, rows.data());
+  png_set_rows(png, info, rows);
   png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;
@@ -114,22 +76,25 @@ bool Write(const ReferencePng& spec, std::vector<png_bytep>& rows, std::vector<p
 
 }  // namespace
 
-std::vector<std::uint8_t> WriteWithLibpng(const ReferencePng& spec) {
-  std::vector<std::vector<std::uint8_t>> copies = spec.Rows;
+std::vector<std::uint8_t> ReferencePng::Write() const {
+  std::vector<std::vector<std::uint8_t>> copies = Rows;
   std::vector<png_bytep> rows;
   for (auto& row : copies) rows.push_back(row.data());
   std::vector<png_color> plte;
-  for (const PaletteEntry& e : spec.Plte) plte.push_back({e.Red, e.Green, e.Blue});
-  std::vector<std::string> keys(spec.Comments.size(), "Comment");
-  std::vector<png_text> texts(spec.Comments.size());
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    texts[i].compression = PNG_TEXT_COMPRESSION_NONE;
-    texts[i].key = keys[i].data();
-    texts[i].text = const_cast<char*>(spec.Comments[i].c_str());
+  for (const PaletteEntry& e : Plte) plte.push_back({e.Red, e.Green, e.Blue});
+  std::vector<png_byte> alphas(Transparency.begin(), Transparency.end());
+  png_color_16 colour{};
+  if (ColorType == 0 && !Transparency.empty()) colour.gray = static_cast<png_uint_16>(Transparency[0]);
+  if (ColorType == 2 && Transparency.size() == 3) {
+    colour.red = static_cast<png_uint_16>(Transparency[0]);
+    colour.green = static_cast<png_uint_16>(Transparency[1]);
+    colour.blue = static_cast<png_uint_16>(Transparency[2]);
   }
   std::vector<std::uint8_t> out;
   std::string error;
-  EXPECT_TRUE(Write(spec, rows, plte, texts, &out, &error)) << "libpng: " << error;
+  EXPECT_TRUE(WritePng(*this, rows.data(), plte.data(), ColorType == 3 ? alphas.data() : nullptr,
+                       ColorType == 3 ? nullptr : &colour, &out, &error))
+      << "libpng: " << error;
   return out;
 }
 
