@@ -384,7 +384,8 @@ void TQelPNGReadStream::ReadImageData() {
   CheckImageSize();
   if (ZInflateOpen(rows_) < 0) throw EQelPNG(kErrZlib);
   SetupBitmap();
-  targetRowLength_ = DibRowStride(Width, Bits);
+  // DibRowStride computed in 64 bits, like the size checks above.
+  targetRowLength_ = static_cast<std::int32_t>(ScanLineBytes(Width, Bits));
 
   const std::int64_t rowBytes = ScanLineBytes(Width, bitsPerPixel_) + 4;
   const std::int64_t convertedBytes = targetRowLength_ + 4;

@@ -140,3 +140,6 @@ class TQelPNGWriteStream : public TQelCustomGraphicWriteStream {
 };
 
 }  // namespace quorvex
+
+// The decoder of this unit has a file of its own; including the unit gives both.
+#include "png/QelPNGReadStream.h"
