@@ -525,8 +525,8 @@ void TQelPNGReadStream::DecodeRows() {
 
 void TQelPNGReadStream::DecodeRow(std::uint8_t* target, std::uint8_t* alpha, std::int32_t counter) {
   if (ZInflateRow(rows_) < 0) throw EQelPNG(kErrReadImage);
-  // The row above for unfiltering is always the row as inflated, so a hook
-  // that changes the row works on a copy's twin.
+  // The row above for unfiltering is always the row as inflated: with a hook,
+  // that row is kept aside before the hook may change CurrentRow.
   const bool hook = !rowKeyInUse_.empty() && OnReadRow;
   if (hook) {
     std::memcpy(rows_.PreviousRow, rows_.CurrentRow, static_cast<std::size_t>(rows_.RowLength));
