@@ -3,11 +3,23 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <unordered_map>
+
+#include "platform/PictureFormats.h"
 
 namespace quorvex {
 
 namespace {
+
+// Registers the bitmap for BMP files when the program starts.
+struct BitmapRegistration {
+  BitmapRegistration() {
+    RegisterPictureFormat("bmp", "Bitmaps", "TBitmap", [] { return std::make_unique<Bitmap>(); });
+  }
+  ~BitmapRegistration() { UnregisterPictureClass("TBitmap"); }
+};
+const BitmapRegistration registration;
 
 Color Rgb(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
 int RedOf(Color c) { return c & 0xFF; }

@@ -3,8 +3,10 @@
 // writer: a size, a pixel format, rows in DIB layout and a palette.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
+#include "base/ByteString.h"
 #include "platform/Graphic.h"
 #include "platform/Palette.h"
 
@@ -45,6 +47,18 @@ class Bitmap : public Graphic {
   void Assign(const Persistent* source) override;
   /// Back to the new, empty state (the transparency settings stay).
   void Clear() { Assign(nullptr); }
+
+  /// Loads a BMP file; a file that cannot be read raises EFOpenError.
+  void LoadFromFile(const ByteString& path);
+  /// Loads a BMP file image held in memory: information headers of 12, 40,
+  /// 52, 56, 108 and 124 bytes; 1, 4, 8, 16, 24 and 32 bits; plain, 4- and
+  /// 8-bit run-length and bit-field pixels; rows bottom-up or top-down. The
+  /// file-size field is ignored. 1, 4, 8 and 24 bits load as they are, 16
+  /// and 32 bits as Bit15, Bit16 or Bit32 when their masks are those
+  /// formats' and as Bit24 otherwise. Anything unreadable raises
+  /// EInvalidGraphic "Bitmap image is not valid", a pixel block above
+  /// kMaxBitmapBytes "Bitmap image is too large"; the bitmap then stays as it was.
+  void LoadFromMemory(std::span<const std::uint8_t> image);
 
   /// True when the width or the height is 0.
   bool Empty() const override { return width_ == 0 || height_ == 0; }
@@ -97,6 +111,8 @@ class Bitmap : public Graphic {
 
  private:
   void CheckPixel(std::int32_t x, std::int32_t y) const;
+  /// Takes size, format, pixels and palette of `loaded`, leaving it empty.
+  void TakeContent(Bitmap& loaded);
   Palette EffectivePalette() const;
 
   std::int32_t width_ = 0;
