@@ -1,0 +1,86 @@
+#include "shg/shg.h"
+
+#include <algorithm>
+
+#include "base/Files.h"
+#include "shg/PictureImages.h"
+#include "shg/RunLen.h"
+
+namespace quorvex {
+
+namespace {
+
+constexpr std::uint8_t kBitmapPicture = 6;
+constexpr std::uint8_t kMetafilePicture = 8;
+
+std::span<const std::uint8_t> BytesOf(const ByteString& data) {
+  return {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()};
+}
+
+std::span<const std::uint8_t> BytesOf(const MemoryStream& stream) {
+  return {stream.Bytes().data(), stream.Bytes().size()};
+}
+
+// The held data of a picture as the platform needs it: unpacked when it is
+// packed, `count` bytes as stored otherwise; never more than `limit` bytes.
+std::vector<std::uint8_t> HeldData(std::span<const std::uint8_t> held, std::uint32_t count, bool packed,
+                                   std::size_t limit) {
+  held = held.first(std::min<std::size_t>(held.size(), count));
+  if (packed) return UnpackRunLen(held, limit);
+  held = held.first(std::min(held.size(), limit));
+  return {held.begin(), held.end()};
+}
+
+}  // namespace
+
+void TShg::LoadFromFile(const ByteString& path) {
+  PictureData.Clear();
+  hotSpots_.clear();
+  const ByteString extension = LowerCase(ExtractFileExt(path));
+  if (extension == ".shg") {
+    LoadShgFile(BytesOf(ReadFile(path)));
+  } else if (extension == ".bmp") {
+    LoadBmpFile(path);
+  } else if (extension == ".wmf") {
+    const ByteString file = ReadFile(path);
+    LoadMetafileFile(BytesOf(file), static_cast<std::int32_t>(file.size()));
+  } else if (extension == ".emf") {
+    LoadEnhancedMetafileFile(path);
+  } else {
+    throw EShgErrorFile();
+  }
+}
+
+const THotSpot& TShg::GetHotSpot(std::int32_t index) const {
+  if (index < 0 || index >= HotSpotCount()) throw EListError(index);
+  return hotSpots_[static_cast<std::size_t>(index)];
+}
+
+void TShg::RenderToBitmap(Bitmap& bitmap) const {
+  if (BitmapHeader.PictureType == kBitmapPicture) {
+    RenderBitmap(bitmap);
+  } else if (MetafileHeader.MetaPictureType == kMetafilePicture) {
+    RenderMetafile(bitmap);
+  }
+}
+
+// The pixel rows never need more bytes than the bitmap holds, so unpacking
+// stops there; a picture too large for a bitmap is refused before any of it
+// is unpacked.
+void TShg::RenderBitmap(Bitmap& bitmap) const {
+  const TShgBitmapHeader& h = BitmapHeader;
+  const std::span<const std::uint8_t> held = BytesOf(PictureData);
+  const std::uint64_t paletteBytes = 4 * static_cast<std::uint64_t>(h.ColorsUsed);
+  if (h.ColorsUsed < 0 || paletteBytes > held.size()) throw EInvalidGraphic("Bitmap image is not valid");
+  const std::int64_t rowBytes = ScanLineBytes(h.Width, h.BitCount);
+  const std::int64_t rows = h.Height < 0 ? -std::int64_t{h.Height} : h.Height;
+  if (rowBytes > kMaxBitmapBytes || (rowBytes > 0 && rows > kMaxBitmapBytes / rowBytes)) {
+    throw EInvalidGraphic("Bitmap image is too large");
+  }
+  const std::size_t needed = rowBytes > 0 ? static_cast<std::size_t>(rowBytes * rows) : 0;
+  const std::vector<std::uint8_t> pixels =
+      HeldData(held.subspan(paletteBytes), h.CompressedSize, h.PackingMethod == 1, needed);
+  bitmap.LoadFromMemory(BuildBmpImage(h, held.first(paletteBytes), pixels));
+}
+
+}  // namespace quorvex
