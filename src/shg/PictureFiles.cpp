@@ -66,7 +66,7 @@ void TShg::LoadBmpFile(const ByteString& path) {
   h.Height = reader.I32LE();
   h.Planes = reader.I16LE();
   h.BitCount = reader.U16LE();
-  reader.Skip(20);  // compression, image size, resolution
+  reader.Skip(16);  // compression, image size, resolution
   h.ColorsUsed = reader.I32LE();
   h.ColorsImportant = reader.U32LE();
   h.CompressedOffset = 0;
