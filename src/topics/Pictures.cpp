@@ -1,17 +1,94 @@
 #include "topics/Pictures.h"
 
+#include "base/Files.h"
 #include "base/Texts.h"
+#include "platform/Bitmap.h"
+#include "png/QelPNG.h"
+#include "shg/shg.h"
+#include "topics/JumpLinks.h"
+#include "topics/PopupLinks.h"
 
 namespace quorvex {
 
-// Not converted yet: there is no bitmap or PNG support to turn the picture
-// into an image, so every reference is consumed and replaced by the same text
-// a missing picture gets. The page and the alignment are what the conversion
-// will need once pictures are converted.
-ByteString ConvertPicture(TopicPage& /*page*/, LineCursor& cursor, PictureAlignment /*alignment*/) {
+namespace {
+
+const char* const kAlignmentAttributes[] = {"", " align=left", " align=right"};
+
+// Where one picture comes from and goes to.
+struct PictureFiles {
+  ByteString Source;       ///< the picture in the project
+  ByteString Output;       ///< the PNG under img\ of the output folder
+  ByteString ImageSource;  ///< the PNG as the page refers to it
+  ByteString Type;         ///< the extension, lower-cased, with its dot
+};
+
+PictureFiles FilesFor(const ConversionJob& job, const ByteString& name) {
+  const ByteString pngName = LowerCase(ChangeFileExt(name, ".png"));
+  return {job.ProjectFolder + job.BitmapRoot + name, job.OutputFolder + "img\\" + pngName, "../img/" + pngName,
+          LowerCase(ExtractFileExt(name))};
+}
+
+void SaveAsPng(const Bitmap& bitmap, const ConversionJob& job, const ByteString& output) {
+  TQelPNG png;
+  png.Assign(&bitmap);
+  png.SaveToFile(output, job.OutputFolder);
+}
+
+ByteString SizeAndAlignment(const Bitmap& bitmap, PictureAlignment alignment) {
+  return " width=" + DecimalText(bitmap.Width()) + " height=" + DecimalText(bitmap.Height()) +
+         kAlignmentAttributes[static_cast<int>(alignment)] + ">";
+}
+
+// One area per popup or jump hotspot; macros have no area. The coordinates
+// are summed in full integers, so a rectangle reaching past 65535 keeps its size.
+ByteString ImageMapAreas(TopicPage& page, const TShg& shg) {
+  ByteString areas;
+  for (std::int32_t i = 0; i < shg.HotSpotCount(); ++i) {
+    const THotSpot& spot = shg.GetHotSpot(i);
+    if (spot.Kind == 0) continue;
+    areas += "<area shape=rect coords=\"" + DecimalText(spot.Left) + "," + DecimalText(spot.Top) + "," +
+             DecimalText(int{spot.Left} + spot.Width) + "," + DecimalText(int{spot.Top} + spot.Height) +
+             "\" a href=\"";
+    if (spot.Kind == 1) {
+      areas += PopupHref(AddPopupLink(page, spot.Target)) + "\">\r\n";
+    } else {
+      areas += AddJumpLink(page.Job, spot.Target) + "\">\r\n";
+    }
+  }
+  return areas;
+}
+
+ByteString ConvertSegmentedPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
+  TShg shg;
+  Bitmap bitmap;
+  shg.LoadFromFile(files.Source);
+  shg.RenderToBitmap(bitmap);
+  SaveAsPng(bitmap, page.Job, files.Output);
+  if (shg.HotSpotCount() < 1) return "<img src=\"" + files.ImageSource + "\"" + SizeAndAlignment(bitmap, alignment);
+  const ByteString map = "test" + DecimalText(page.MapNumber);
+  ByteString html = "<img src=\"" + files.ImageSource + "\" usemap=\"#" + map + "\" border=0" +
+                    SizeAndAlignment(bitmap, alignment) + "\r\n<map name=\"" + map + "\">\r\n" +
+                    ImageMapAreas(page, shg) + "</map>";
+  ++page.MapNumber;
+  return html;
+}
+
+}  // namespace
+
+ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment alignment) {
+  const std::size_t start = cursor.Position();
   cursor.AdvanceTo('\\');
+  const ByteString name(cursor.Line().substr(start, cursor.Position() - start));
   if (cursor.Is('\\')) cursor.Step(2);  // the backslash and the brace of the closing "\}"
-  return kMissingPicture;
+
+  const PictureFiles files = FilesFor(page.Job, name);
+  if (!FileExists(files.Source)) return kMissingPicture;
+  if (files.Type == ".shg") return ConvertSegmentedPicture(page, files, alignment);
+  if (files.Type != ".bmp") return kMissingPicture;
+  Bitmap bitmap;
+  bitmap.LoadFromFile(files.Source);
+  SaveAsPng(bitmap, page.Job, files.Output);
+  return "<img src=\"" + files.ImageSource + "\"" + SizeAndAlignment(bitmap, alignment);
 }
 
 }  // namespace quorvex

@@ -12,9 +12,12 @@ namespace quorvex {
 enum class PictureAlignment { Centred = 0, Left = 1, Right = 2 };
 
 /// Converts the picture reference whose name starts at the cursor and leaves
-/// the cursor after the reference's closing escaped brace. Pictures are not
-/// converted yet: every reference reads "(画像)", the text that also stands
-/// for a missing picture.
+/// the cursor after the reference's closing escaped brace. A ".bmp" or ".shg"
+/// picture found under the project's bitmap folder is written as a PNG under
+/// img\ and becomes an image element; a ".shg" with hotspots also gets an
+/// image map whose areas jump to pages or open popups. A missing picture, or
+/// one of another type, reads "(画像)". Pictures that cannot be read raise
+/// their readers' errors.
 ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment alignment);
 
 }  // namespace quorvex

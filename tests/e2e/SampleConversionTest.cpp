@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "app/Driver.h"
 #include "base/Files.h"
+#include "support/PngOracle.h"
 #include "support/TempDir.h"
 
 namespace quorvex {
@@ -76,24 +78,47 @@ std::string Page(const std::vector<std::string>& popupBlock, const std::string& 
   return SjisLines(lines);
 }
 
-std::string IntroPage(const std::vector<std::string>& popupBlock) {
-  return Page(popupBlock, "はじめに",
-              {"<h4>はじめに<br>",
-               "</h4><hr><b></b>このヘルプは<font color=#ff0000>サンプル</font>の説明です。<br>",
-               "<b>注意</b>: 記号 &amp; &lt;tag&gt; &quot;q&quot;<br>",
-               "次は<a href=\"usage.html\">使い方</a>、<a href=\"config.html\">設定</a>を読んでください。<br>",
-               "用語<a href=\"" + Href(1) + "\">トピック</a>を参照。<br>", "<hr>以上", ""});
+// The image map of toolbar.shg: its hotspots are stored last first, so the
+// macro (no area) comes first, then the popup of "term", then the jump to "FAQ".
+std::vector<std::string> ToolbarMap(int number, int popup) {
+  return {"<map name=\"test" + std::to_string(number) + "\">",
+          "<area shape=rect coords=\"16,0,32,16\" a href=\"" + Href(popup) + "\">",
+          "<area shape=rect coords=\"0,0,16,16\" a href=\"faq.html\">"};
 }
 
-std::string UsagePage(const std::vector<std::string>& popupBlock, int buttonPopup) {
+std::vector<std::string> Lines(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> lines;
+  for (const auto& part : parts) lines.insert(lines.end(), part.begin(), part.end());
+  return lines;
+}
+
+std::string IntroPage(const std::vector<std::string>& popupBlock, int mapPopup) {
+  return Page(popupBlock, "はじめに",
+              Lines({{"<h4>はじめに<br>",
+                      "</h4><hr><b></b>このヘルプは<font color=#ff0000>サンプル</font>の説明です。<br>",
+                      "<b>注意</b>: 記号 &amp; &lt;tag&gt; &quot;q&quot;<br>",
+                      "次は<a href=\"usage.html\">使い方</a>、<a href=\"config.html\">設定</a>を読んでください。<br>",
+                      "用語<a href=\"" + Href(1) + "\">トピック</a>を参照。<br>",
+                      "<hr>以上<img src=\"../img/toolbar.png\" usemap=\"#test1\" border=0 width=48 height=16>"},
+                     ToolbarMap(1, mapPopup),
+                     {"</map>", ""}}));
+}
+
+std::string UsagePage(const std::vector<std::string>& popupBlock, int buttonPopup, int mapPopup1, int mapPopup2) {
   return Page(popupBlock, "使い方",
-              {"<b>使い方</b><br>", "次の手順で操作します。<br>", "<ul><li>プロジェクトを開く<br>",
-               "<li>出力先を選ぶ<br>", "<li>変換する<br></ul>",
-               "ここでも<a href=\"" + Href(1) + "\">トピック</a>と<a href=\"" + Href(2) +
-                   "\">ショートカット</a>を使います。<br>",
-               "<a href=\"config.html\">設定を開く</a> <a href=\"" + Href(buttonPopup) +
-                   "\">一覧</a> <a href=\"readme.txt\">説明書</a><br>",
-               "<font color=#800000><b>注意</font></b>画面(画像)<br>", ""});
+              Lines({{"<b>使い方</b><br>", "次の手順で操作します。<br>", "<ul><li>プロジェクトを開く<br>",
+                      "<li>出力先を選ぶ<br>", "<li>変換する<br></ul>",
+                      "ここでも<a href=\"" + Href(1) + "\">トピック</a>と<a href=\"" + Href(2) +
+                          "\">ショートカット</a>を使います。<br>",
+                      "<a href=\"config.html\">設定を開く</a> <a href=\"" + Href(buttonPopup) +
+                          "\">一覧</a> <a href=\"readme.txt\">説明書</a><br>",
+                      "<font color=#800000><b>注意</font></b>画面<img src=\"../img/screen.png\" width=32 height=24><br>",
+                      "画面<img src=\"../img/screen.png\" width=32 height=24 align=left>"
+                      "<img src=\"../img/toolbar.png\" usemap=\"#test1\" border=0 width=48 height=16>"},
+                     ToolbarMap(1, mapPopup1),
+                     {"</map> <img src=\"../img/toolbar.png\" usemap=\"#test2\" border=0 width=48 height=16 align=right>"},
+                     ToolbarMap(2, mapPopup2),
+                     {"</map><br>", "なし(画像)<br>", ""}}));
 }
 
 std::string ConfigPage() {
@@ -127,8 +152,8 @@ struct Conversion {
 
 TEST(SampleConversion, CombinedPopupsPagesAndPopupFile) {
   Conversion run(true);
-  EXPECT_EQ(run.Read("html/intro.html"), IntroPage(FilePopups()));
-  EXPECT_EQ(run.Read("html/usage.html"), UsagePage(FilePopups(), 2));
+  EXPECT_EQ(run.Read("html/intro.html"), IntroPage(FilePopups(), 1));
+  EXPECT_EQ(run.Read("html/usage.html"), UsagePage(FilePopups(), 2, 1, 1));
   EXPECT_EQ(run.Read("html/config.html"), ConfigPage());
   EXPECT_EQ(run.Read("html/tables.html"), TablesPage(FilePopups(), 2));
   EXPECT_EQ(run.Read("html/popup.js"),
@@ -140,9 +165,12 @@ TEST(SampleConversion, CombinedPopupsPagesAndPopupFile) {
 TEST(SampleConversion, PopupsInEachPage) {
   Conversion run(false);
   const std::string term = "pop1=\"" + kTermText + "\"";
-  EXPECT_EQ(run.Read("html/intro.html"), IntroPage(PagePopups({term})));
+  // Without combining, every area is a popup link of its own with its own line.
+  EXPECT_EQ(run.Read("html/intro.html"), IntroPage(PagePopups({term, "pop2=\"" + kTermText + "\""}), 2));
   EXPECT_EQ(run.Read("html/usage.html"),
-            UsagePage(PagePopups({term, "pop2=\"" + kShortcutText + "\"", "pop3=\"" + kShortcutText + "\""}), 3));
+            UsagePage(PagePopups({term, "pop2=\"" + kShortcutText + "\"", "pop3=\"" + kShortcutText + "\"",
+                                  "pop4=\"" + kTermText + "\"", "pop5=\"" + kTermText + "\""}),
+                      3, 4, 5));
   EXPECT_EQ(run.Read("html/config.html"), ConfigPage());
   EXPECT_EQ(run.Read("html/tables.html"), TablesPage(PagePopups({"pop1=\"" + kShortcutText + "\""}), 1));
   EXPECT_FALSE(run.dir.Exists("out/html/popup.js"));
@@ -161,11 +189,72 @@ TEST(SampleConversion, IndexJumpAndPopupLists) {
   EXPECT_EQ(run.job.IndexPages, sjis({"intro.html", "", "faq.html", "config.html", "usage.html", "intro.html",
                                       "usage.html", "config.html", "", "tables.html", "tables.html", "faq.html",
                                       "term.html"}));
-  EXPECT_EQ(run.job.JumpPages, sjis({"usage.html", "config.html", "hint.html", "intro.html"}));
+  // faq.html comes from the jump area of the picture on the intro page.
+  EXPECT_EQ(run.job.JumpPages, sjis({"usage.html", "config.html", "faq.html", "hint.html", "intro.html"}));
   // What is left after the contents, the index and the jumps took theirs: the
   // page of the topic used only as a popup, deleted at the end.
   EXPECT_EQ(run.job.PopupPages, sjis({"note.html"}));
   EXPECT_EQ(run.job.PopupTopics, sjis({"term", "shortcut", "note", "hint"}));
+}
+
+// The sample's pictures as drawn: an 8-colour palette, a 32 x 24 window with a
+// navy title bar, three blue lines and a grey button, and a 48 x 16 toolbar of
+// three framed grey buttons with a red, a yellow and a green square.
+struct Rgb {
+  int Red, Green, Blue;
+  bool operator==(const Rgb&) const = default;
+};
+const Rgb kSampleColors[] = {{255, 255, 255}, {0, 0, 0},   {192, 192, 192}, {0, 0, 128},
+                             {255, 0, 0},     {0, 160, 0}, {0, 0, 255},     {255, 255, 0}};
+
+int ScreenColor(int x, int y) {
+  if (x == 0 || x == 31 || y == 0 || y == 23) return 1;
+  if (y < 5) return 3;
+  if (x >= 20 && x < 28 && y >= 16 && y < 20) return 2;
+  if (x >= 4 && x < 16 && (y == 8 || y == 11 || y == 14)) return 6;
+  return 0;
+}
+
+int ToolbarColor(int x, int y) {
+  const int inner = x % 16;
+  if (inner == 0 || inner == 15 || y == 0 || y == 15) return 1;
+  if (inner >= 4 && inner < 12 && y >= 4 && y < 12) return (x < 16) ? 4 : (x < 32) ? 7 : 5;
+  return 2;
+}
+
+Rgb PngColor(const test::DecodedPng& png, int x, int y) {
+  if (png.ColorType == 3) {
+    const PaletteEntry& e = png.Plte.at(static_cast<std::size_t>(png.Sample(x, y, 0)));
+    return {e.Red, e.Green, e.Blue};
+  }
+  if (png.ColorType == 2) return {png.Sample(x, y, 0), png.Sample(x, y, 1), png.Sample(x, y, 2)};
+  ADD_FAILURE() << "colour type " << png.ColorType;
+  return {};
+}
+
+TEST(SampleConversion, PicturesBecomePngsOfTheirSourcePixels) {
+  Conversion run(true);
+  struct Picture {
+    const char* File;
+    int Width, Height;
+    int (*Color)(int, int);
+  };
+  for (const Picture& picture : {Picture{"screen.png", 32, 24, ScreenColor}, Picture{"toolbar.png", 48, 16, ToolbarColor}}) {
+    const std::string bytes = run.Read(std::string("img/") + picture.File);
+    const test::DecodedPng png = test::DecodeWithLibpng(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(png.Ok) << picture.File << ": " << png.Error;
+    ASSERT_EQ(png.Width, static_cast<std::uint32_t>(picture.Width)) << picture.File;
+    ASSERT_EQ(png.Height, static_cast<std::uint32_t>(picture.Height)) << picture.File;
+    for (int y = 0; y < picture.Height; ++y) {
+      for (int x = 0; x < picture.Width; ++x) {
+        ASSERT_EQ(PngColor(png, x, y), kSampleColors[picture.Color(x, y)]) << picture.File << " " << x << "," << y;
+      }
+    }
+  }
+  // The missing picture leaves no file behind.
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(run.dir.Native() + "/out/img")) ++files;
+  EXPECT_EQ(files, 2);
 }
 
 }  // namespace
