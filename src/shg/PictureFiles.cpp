@@ -4,7 +4,7 @@
 #include "base/ByteReader.h"
 #include "base/Files.h"
 #include "dib/VxDIB.h"
-#include "shg/MulDiv.h"
+#include "platform/Metafile.h"
 #include "shg/PictureImages.h"
 #include "shg/RunLen.h"
 #include "shg/shg.h"
@@ -123,6 +123,14 @@ void TShg::LoadMetafileFile(std::span<const std::uint8_t> placeable, std::int32_
   BitmapHeader.PictureType = 8;
   MetafileHeader = m;
   PictureData = MemoryStream(std::move(data));
+}
+
+// An enhanced metafile is held as the placeable metafile the platform makes of it.
+void TShg::LoadEnhancedMetafileFile(const ByteString& path) {
+  const ByteString file = ReadFile(path);
+  const std::vector<std::uint8_t> placeable =
+      EnhancedToPlaceableMetafile({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
+  LoadMetafileFile(placeable, static_cast<std::int32_t>(placeable.size()));
 }
 
 }  // namespace quorvex

@@ -6,14 +6,10 @@
 #include <span>
 #include <vector>
 
+#include "platform/Metafile.h"
 #include "shg/shg.h"
 
 namespace quorvex {
-
-/// Size of a placeable metafile header.
-inline constexpr std::size_t kPlaceableHeaderSize = 22;
-/// The key a placeable metafile starts with.
-inline constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 
 /// A BMP file image of `header`'s picture: a 14-byte file header, a 40-byte
 /// information header (no compression), the palette and the pixel rows.

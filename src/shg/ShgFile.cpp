@@ -1,8 +1,8 @@
 // Reading segmented-hypergraphics files (.shg) into the held form.
 
 #include "base/ByteReader.h"
+#include "platform/Metafile.h"
 #include "shg/CompressedNumbers.h"
-#include "shg/MulDiv.h"
 #include "shg/shg.h"
 
 namespace quorvex {

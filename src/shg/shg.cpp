@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/Files.h"
+#include "platform/Canvas.h"
+#include "platform/Metafile.h"
 #include "shg/PictureImages.h"
 #include "shg/RunLen.h"
 
@@ -12,6 +14,10 @@ namespace {
 
 constexpr std::uint8_t kBitmapPicture = 6;
 constexpr std::uint8_t kMetafilePicture = 8;
+// Largest metafile a picture may unpack to.
+constexpr std::size_t kMaxMetafileBytes = std::size_t{256} << 20;
+// The bounding box of a placeable metafile holds signed 16-bit numbers.
+constexpr std::uint32_t kMaxMetafileSide = 32767;
 
 std::span<const std::uint8_t> BytesOf(const ByteString& data) {
   return {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()};
@@ -81,6 +87,25 @@ void TShg::RenderBitmap(Bitmap& bitmap) const {
   const std::vector<std::uint8_t> pixels =
       HeldData(held.subspan(paletteBytes), h.CompressedSize, h.PackingMethod == 1, needed);
   bitmap.LoadFromMemory(BuildBmpImage(h, held.first(paletteBytes), pixels));
+}
+
+// The picture is played onto a white 24-bit bitmap of its size, as a new
+// bitmap's canvas starts out white on the platform.
+void TShg::RenderMetafile(Bitmap& bitmap) const {
+  const TShgMetafileHeader& m = MetafileHeader;
+  // Larger sides would wrap in the placeable header and draw a wrong picture.
+  if (m.MetaWidth > kMaxMetafileSide || m.MetaHeight > kMaxMetafileSide ||
+      ScanLineBytes(m.MetaWidth, 24) * m.MetaHeight > kMaxBitmapBytes) {
+    throw EInvalidGraphic("Metafile picture is too large");
+  }
+  const std::vector<std::uint8_t> records =
+      HeldData(BytesOf(PictureData), m.MetaCompressedSize, m.MetaPackingMethod == 1, kMaxMetafileBytes);
+  const Metafile metafile(BuildPlaceableMetafile(m.MetaWidth, m.MetaHeight, records));
+  bitmap.Clear();
+  bitmap.SetFormat(PixelFormat::Bit24);
+  bitmap.SetSize(static_cast<std::int32_t>(m.MetaWidth), static_cast<std::int32_t>(m.MetaHeight));
+  BitmapCanvas(bitmap).FillRect({0, 0, bitmap.Width(), bitmap.Height()}, RgbColor(255, 255, 255));
+  metafile.Draw(bitmap, 0, 0);
 }
 
 }  // namespace quorvex

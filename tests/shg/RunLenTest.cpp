@@ -6,7 +6,6 @@
 
 #include "base/ByteReader.h"
 #include "shg/CompressedNumbers.h"
-#include "shg/MulDiv.h"
 
 namespace quorvex {
 namespace {
@@ -67,17 +66,6 @@ TEST(CompressedNumbers, ShortAndLongForms) {
   EXPECT_EQ(ReadCompressedDword(reader), 2147483647u);
   EXPECT_EQ(ReadCompressedDword(reader), 1u);
   EXPECT_THROW(ReadCompressedWord(reader), EReadPastEnd);  // a long form without its second byte
-}
-
-TEST(MulDiv, RoundsHalvesAwayFromZero) {
-  EXPECT_EQ(MulDiv(2540, 96, 2540), 96);
-  EXPECT_EQ(MulDiv(1270, 96, 2540), 48);
-  EXPECT_EQ(MulDiv(5, 1, 2), 3);
-  EXPECT_EQ(MulDiv(-5, 1, 2), -3);
-  EXPECT_EQ(MulDiv(7, 1, -3), -2);
-  EXPECT_EQ(MulDiv(1, 1, 0), -1);
-  EXPECT_EQ(MulDiv(65535, 65535, 1), -1);  // the result leaves 32 bits
-  EXPECT_EQ(MulDiv(0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF), 0x7FFFFFFF);
 }
 
 }  // namespace
