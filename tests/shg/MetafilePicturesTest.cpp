@@ -5,6 +5,7 @@
 #include "platform/Canvas.h"
 #include "shg/RunLen.h"
 #include "shg/shg.h"
+#include "support/EmfBuilder.h"
 #include "support/ErrorMessage.h"
 #include "support/ShgBuilder.h"
 #include "support/TempDir.h"
@@ -84,8 +85,24 @@ TEST_F(MetafilePicturesTest, SidesBeyondTheBoundingBoxAndBrokenRecordsAreRefused
   EXPECT_EQ(message(shg.Build(), "junk.shg"), "Metafile is not valid");
 }
 
-TEST_F(MetafilePicturesTest, EnhancedMetafilesGoThroughThePlatformTranslation) {
-  EXPECT_THROW(Render({1, 0, 0, 0}, "chart.emf"), EInvalidGraphic);
+TEST_F(MetafilePicturesTest, EnhancedMetafilesAreHeldAsPlaceableOnesAtNinetySixPerInch) {
+  test::EmfBuilder emf;
+  emf.CreatePen(1, 5, 0, 0).SelectObject(1).CreateBrush(2, 0, 0x0000FF).SelectObject(2);
+  emf.Rectangle(10, 10, 70, 50);
+  const Bytes file = emf.Build(0, 0, 2117, 1588);  // 80 x 60 pixels on a 96 per inch device
+  dir_.Write("Chart.EMF", std::string(file.begin(), file.end()));
+  TShg shg;
+  shg.LoadFromFile(dir_.Engine() + "Chart.EMF");
+  EXPECT_EQ(shg.BitmapHeader.PictureType, 8);
+  EXPECT_EQ(shg.MetafileHeader.MetaWidth, 80u);
+  EXPECT_EQ(shg.MetafileHeader.MetaHeight, 60u);
+  Bitmap bitmap;
+  shg.RenderToBitmap(bitmap);
+  EXPECT_EQ(bitmap.Width(), 80);
+  EXPECT_EQ(bitmap.PixelColor(2, 2), RgbColor(255, 255, 255));
+  EXPECT_EQ(bitmap.PixelColor(40, 30), RgbColor(255, 0, 0));
+
+  EXPECT_THROW(Render({1, 0, 0, 0}, "broken.emf"), EInvalidGraphic);
 }
 
 }  // namespace
