@@ -6,6 +6,7 @@
 // figures) is flattened into polygons; what it cannot say at all is left out.
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -151,8 +152,8 @@ class Translator {
 
     double left, top, right, bottom;
     if (frameRight > frameLeft && frameBottom > frameTop) {
-      frameWidth_ = frameRight - frameLeft;
-      frameHeight_ = frameBottom - frameTop;
+      frameWidth_ = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{frameRight} - frameLeft, INT32_MAX));
+      frameHeight_ = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{frameBottom} - frameTop, INT32_MAX));
       left = frameLeft * pixelsPerHimX_, top = frameTop * pixelsPerHimY_;
       right = frameRight * pixelsPerHimX_, bottom = frameBottom * pixelsPerHimY_;
     } else {
