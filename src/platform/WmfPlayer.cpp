@@ -40,7 +40,7 @@ WmfPlayer::WmfPlayer(Raster& raster, const WmfPlacement& placement) : raster_(ra
 void WmfPlayer::Play(std::span<const std::uint8_t> metafile) {
   if (metafile.size() < kMetaHeaderSize) return;
   LittleEndianReader header(metafile);
-  header.Skip(12);
+  header.Skip(10);  // type, header size, version, file size
   objects_.assign(header.U16(), GdiObject{});
   std::size_t pos = kMetaHeaderSize;
   while (metafile.size() - pos >= 6) {

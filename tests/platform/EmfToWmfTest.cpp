@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Metafile.h"
+#include "support/BmpBuilder.h"
 #include "support/EmfBuilder.h"
 #include "support/MetafileProbe.h"
 
@@ -111,6 +112,56 @@ TEST(EmfToWmf, PathsAreFilledAsPolygons) {
   EXPECT_EQ(test::InkPixels(*bitmap, 0, 0, 96, 48), 20 * 20);  // filled, no outline
   EXPECT_EQ(bitmap->PixelColor(10, 10), RgbColor(0, 255, 0));
   EXPECT_EQ(bitmap->PixelColor(29, 29), RgbColor(0, 255, 0));
+}
+
+// 2 x 2 pixels, 24 bits, stored bottom row first: blue white on top, red green below.
+Bytes TwoByTwoDib() {
+  test::BmpBuilder bmp;
+  bmp.Width = 2;
+  bmp.Height = 2;
+  bmp.BitCount = 24;
+  bmp.Pixels = test::PadRows({{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}});
+  const Bytes file = bmp.Build();
+  return Bytes(file.begin() + 14, file.end());
+}
+
+Bytes Values(std::initializer_list<std::int64_t> values) {
+  Bytes out;
+  for (std::int64_t v : values) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
+  }
+  return out;
+}
+
+// EMR_STRETCHDIBITS: source rectangles of a bottom-up DIB count from its bottom row.
+Bytes StretchDiBits(int x, int y, int w, int h, int xSrc, int ySrc, int cxSrc, int cySrc) {
+  const Bytes dib = TwoByTwoDib();
+  Bytes body = Values({0, 0, 0, 0, x, y, xSrc, ySrc, cxSrc, cySrc, 80, 40, 120, std::int64_t(dib.size()) - 40, 0,
+                       0x00CC0020, w, h});
+  body.insert(body.end(), dib.begin(), dib.end());
+  return body;
+}
+
+// EMR_STRETCHBLT: the source is a device bitmap, whose rows count from the top.
+Bytes StretchBlt(int x, int y, int w, int h, int xSrc, int ySrc, int cxSrc, int cySrc) {
+  const Bytes dib = TwoByTwoDib();
+  Bytes body = Values({0, 0, 0, 0, x, y, w, h, 0x00CC0020, xSrc, ySrc, 0x3F800000, 0, 0, 0x3F800000, 0, 0, 0, 0,
+                       108, 40, 148, std::int64_t(dib.size()) - 40, cxSrc, cySrc});
+  body.insert(body.end(), dib.begin(), dib.end());
+  return body;
+}
+
+TEST(EmfToWmf, BitmapsKeepTheirSourceRectangles) {
+  EmfBuilder emf;
+  emf.RecordBytes(81, StretchDiBits(0, 0, 4, 4, 0, 0, 2, 2));
+  emf.RecordBytes(81, StretchDiBits(6, 0, 2, 2, 0, 0, 1, 1));  // the bottom-left pixel: red
+  emf.RecordBytes(77, StretchBlt(10, 0, 2, 2, 0, 0, 1, 1));    // the top-left pixel: blue
+  const auto bitmap = test::PlayOnWhite(EnhancedToPlaceableMetafile(emf.Build(0, 0, 318, 106)));  // 12 x 4
+  EXPECT_EQ(test::Picture(*bitmap),
+            "bb....rr..bb\n"
+            "bb....rr..bb\n"
+            "rrgg........\n"
+            "rrgg........\n");
 }
 
 TEST(EmfToWmf, MalformedFilesAreRefused) {
