@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "platform/CharsetText.h"
 #include "platform/LittleEndianReader.h"
@@ -287,9 +288,13 @@ class Translator {
   // Objects.
   void SelectSlot(ObjectKind kind, int slot, int charset) {
     out_.SelectObject(slot);
-    if (kind == ObjectKind::Pen) state_.PenSlot = slot;
-    if (kind == ObjectKind::Brush) state_.BrushSlot = slot;
-    if (kind == ObjectKind::Font) state_.FontSlot = slot, state_.FontCharset = charset;
+    int* selected = kind == ObjectKind::Pen ? &state_.PenSlot : kind == ObjectKind::Brush ? &state_.BrushSlot
+                                                                                          : &state_.FontSlot;
+    const int previous = *selected;
+    *selected = slot;
+    if (kind == ObjectKind::Font) state_.FontCharset = charset;
+    // An object deleted while it was selected goes once something replaces it.
+    if (previous != slot && pendingDeletes_.erase(previous)) out_.DeleteObject(previous);
   }
   void AddObject(std::uint32_t handle, ObjectKind kind, int slot, int charset = 1) {
     DeleteHandle(handle);
@@ -298,8 +303,15 @@ class Translator {
   void DeleteHandle(std::uint32_t handle) {
     auto it = objects_.find(handle);
     if (it == objects_.end()) return;
-    out_.DeleteObject(it->second.Slot);
+    const int slot = it->second.Slot;
     objects_.erase(it);
+    // GDI keeps a selected object until it is replaced; deleting its slot
+    // now would leave the figures that follow without it.
+    if (slot == state_.PenSlot || slot == state_.BrushSlot || slot == state_.FontSlot) {
+      pendingDeletes_.insert(slot);
+    } else {
+      out_.DeleteObject(slot);
+    }
   }
   void SelectStock(std::uint32_t index);
   int StockSlot(std::uint32_t index);
@@ -364,6 +376,7 @@ class Translator {
   std::vector<EmfState> saved_;
   std::map<std::uint32_t, EmfObject> objects_;
   std::map<std::uint32_t, int> stockSlots_;
+  std::set<int> pendingDeletes_;
   bool inPath_ = false;
   std::vector<PathFigure> path_;
 };
@@ -787,7 +800,7 @@ int Translator::StockSlot(std::uint32_t index) {
 }
 
 void Translator::SelectStock(std::uint32_t index) {
-  if (index == 15 || index > 19) return;  // the default palette, unknown
+  if (index == 9 || index == 15 || index > 19) return;  // the default palette, unknown
   const ObjectKind kind = index <= 5 || index == 18 ? ObjectKind::Brush
                           : (index >= 6 && index <= 8) || index == 19 ? ObjectKind::Pen
                                                                       : ObjectKind::Font;

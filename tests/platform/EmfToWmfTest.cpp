@@ -164,6 +164,19 @@ TEST(EmfToWmf, BitmapsKeepTheirSourceRectangles) {
             "rrgg........\n");
 }
 
+TEST(EmfToWmf, AnObjectDeletedWhileSelectedStaysInUse) {
+  EmfBuilder emf;
+  emf.CreatePen(1, 0, 0, 0x0000FF).SelectObject(1).Record(40, {1});  // red pen, deleted while selected
+  emf.SelectObject(0x80000005);                                       // null brush
+  emf.Record(59, {}).Record(27, {0, 0}).Record(54, {2, 0}).Record(54, {2, 2}).Record(60, {});
+  emf.Record(62, {0, 0, 0, 0});  // a path fill draws without the pen...
+  emf.Rectangle(4, 0, 8, 4);     // ...and the rectangle after it with it
+  const auto bitmap = test::PlayOnWhite(EnhancedToPlaceableMetafile(emf.Build(0, 0, 318, 106)));
+  EXPECT_EQ(bitmap->PixelColor(4, 0), RgbColor(255, 0, 0));
+  EXPECT_EQ(bitmap->PixelColor(7, 3), RgbColor(255, 0, 0));
+  EXPECT_EQ(bitmap->PixelColor(5, 1), RgbColor(255, 255, 255));
+}
+
 TEST(EmfToWmf, MalformedFilesAreRefused) {
   EmfBuilder emf;
   emf.Rectangle(0, 0, 10, 10);
