@@ -18,6 +18,8 @@
 
 namespace quorvex {
 
+struct TextLayout;
+
 /// Where a picture lands: its window (the bounding box, logical units) is
 /// mapped onto the device box at X, Y of Width x Height pixels.
 struct WmfPlacement {
@@ -118,6 +120,10 @@ class WmfPlayer {
   void ExtTextOut(LittleEndianReader& p);
   void DrawText(double x, double y, std::span<const std::uint8_t> bytes, const std::vector<std::int16_t>* dx,
                 std::uint16_t options, const std::optional<LogicalRect>& rect);
+  std::optional<TextLayout> LayOutText(double x, double y, const std::vector<TextChar>& chars,
+                                              const std::vector<double>* advances, const FontRequest& request);
+  void PaintGlyphs(const TextLayout& layout, const std::vector<TextChar>& chars, const FontRequest& request,
+                   const std::optional<Figure>& clip);
 
   Raster& raster_;
   DcState dc_;

@@ -141,22 +141,41 @@ void WmfPlayer::DrawText(double x, double y, std::span<const std::uint8_t> bytes
   DrawDecodedText(x, y, chars, dx ? &advances : nullptr, options, rect);
 }
 
-void WmfPlayer::DrawDecodedText(double x, double y, const std::vector<TextChar>& chars,
-                                const std::vector<double>* advances, std::uint16_t options,
-                                const std::optional<LogicalRect>& rect) {
-  const FontObject& font = dc_.Font;
-  const PageMapping& m = dc_.Mapping;
+// Where the characters of one text go, in device pixels.
+struct TextLayout {
+  double Em = 0;   // pixels per em, vertically
+  double EmX = 0;  // and horizontally
+  cairo_font_extents_t Extents{};
+  std::vector<double> Widths;
+  double Total = 0;
+  double Angle = 0;         // radians, counter-clockwise
+  double Ux = 1, Uy = 0;    // along the baseline
+  double Vx = 0, Vy = 1;    // down from it
+  DPoint Origin;            // start of the baseline
+
+  DPoint At(double along, double down) const {
+    return {Origin.X + Ux * along + Vx * down, Origin.Y + Uy * along + Vy * down};
+  }
+  // The text's cell: from the ascent above the baseline to the descent below.
+  Figure Cell() const {
+    return {At(0, -Extents.ascent), At(Total, -Extents.ascent), At(Total, Extents.descent), At(0, Extents.descent)};
+  }
+};
+
+namespace {
+
+FontRequest RequestFor(const FontObject& font) {
   FontRequest request;
   request.Family = FaceNameUtf8(font.FaceName);
   request.Bold = font.Weight >= 600;
   request.Italic = font.Italic;
   request.Japanese = IsJapaneseCharset(font.Charset);
   request.PitchAndFamily = font.PitchAndFamily;
-  cairo_font_face_t* face = fonts_.Face(request);
-  if (!face) return;
+  return request;
+}
 
-  const double scaleX = std::abs(m.ScaleX());
-  const double scaleY = std::abs(m.ScaleY());
+// Pixels per em of `font` under the mapping, at most kMaxEm.
+double EmPixels(const FontObject& font, cairo_font_face_t* face, double scaleY) {
   double em = kDefaultEm;
   if (font.Height < 0) {
     em = -font.Height * scaleY;
@@ -166,50 +185,26 @@ void WmfPlayer::DrawDecodedText(double x, double y, const std::vector<TextChar>&
     const double cell = unit.ascent + unit.descent;
     em = font.Height * scaleY / (cell > 0 ? cell : 1);
   }
-  em = std::min(em, kMaxEm);
-  if (!(em >= 0.5)) return;
-  // A width asks for that average character width; the fonts' average is about half an em.
-  const double emX = font.Width != 0 ? std::min(std::abs(font.Width * scaleX) * 2, kMaxEm) : em;
+  return std::min(em, kMaxEm);
+}
 
-  const ScaledFont measure(face, emX, em);
-  const cairo_font_extents_t extents = measure.Extents();
-  std::vector<double> widths;
-  double total = 0;
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    double w;
-    if (advances) {
-      w = i < advances->size() ? (*advances)[i] * scaleX : 0;
-    } else {
-      cairo_font_face_t* own = fonts_.FaceFor(request, chars[i].Code);
-      w = (own == face ? measure.Advance(chars[i].Utf8) : ScaledFont(own, emX, em).Advance(chars[i].Utf8)) +
-          dc_.TextCharExtra * scaleX;
-    }
-    widths.push_back(w);
-    total += w;
-  }
+// A bar along the baseline, `offset` below it, for underlines and strike-outs.
+void AddBar(cairo_t* cr, const TextLayout& t, double offset, double thickness) {
+  const DPoint a = t.At(0, offset), b = t.At(t.Total, offset);
+  const DPoint c = t.At(t.Total, offset + thickness), d = t.At(0, offset + thickness);
+  cairo_move_to(cr, a.X, a.Y);
+  cairo_line_to(cr, b.X, b.Y);
+  cairo_line_to(cr, c.X, c.Y);
+  cairo_line_to(cr, d.X, d.Y);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+}
 
-  // Along the baseline (u) and down from it (v), turned by the escapement.
-  const double angle = font.Escapement / 10.0 * std::numbers::pi / 180;
-  const double ux = std::cos(angle), uy = -std::sin(angle);
-  const double vx = -uy, vy = ux;
-  const bool useCp = (dc_.TextAlign & kTaUpdateCp) != 0;
-  DPoint ref = m.ToDevice(useCp ? dc_.CurrentX : x, useCp ? dc_.CurrentY : y);
-  ref = {std::floor(ref.X + 0.5), std::floor(ref.Y + 0.5)};
-  const std::uint16_t horizontal = dc_.TextAlign & kTaCenter;
-  const std::uint16_t vertical = dc_.TextAlign & kTaBaseline;
-  const double along = horizontal == kTaCenter ? -total / 2 : horizontal == kTaRight ? -total : 0;
-  const double down = vertical == kTaBaseline ? 0 : vertical == kTaBottom ? -extents.descent : extents.ascent;
-  const DPoint origin{ref.X + ux * along + vx * down, ref.Y + uy * along + vy * down};
-  if (useCp) {
-    const DPoint end = m.ToLogical(ref.X + ux * (along + total), ref.Y + uy * (along + total));
-    if (horizontal == 0) dc_.CurrentX = end.X, dc_.CurrentY = end.Y;
-  }
+}  // namespace
 
-  // The text's cell: from the ascent above the baseline to the descent below.
-  auto corner = [&](double a, double d) { return DPoint{origin.X + ux * a + vx * d, origin.Y + uy * a + vy * d}; };
-  const Figure cell{corner(0, -extents.ascent), corner(total, -extents.ascent), corner(total, extents.descent),
-                    corner(0, extents.descent)};
-
+void WmfPlayer::DrawDecodedText(double x, double y, const std::vector<TextChar>& chars,
+                                const std::vector<double>* advances, std::uint16_t options,
+                                const std::optional<LogicalRect>& rect) {
   std::optional<Figure> box;
   if (rect) {
     IPoint a, b;
@@ -219,53 +214,97 @@ void WmfPlayer::DrawDecodedText(double x, double y, const std::vector<TextChar>&
   }
   BrushObject background;
   background.Color = dc_.BkColor;
-  if (box && (options & kEtoOpaque)) {
-    PaintCoverage(Coverage::Fill(raster_, {*box}, false), background, 13);
-  } else if (dc_.BkMode == 2 && total != 0) {
-    PaintCoverage(Coverage::Fill(raster_, {cell}, false), background, 13);
+  // The opaque rectangle is filled even without text: records use it to paint boxes.
+  const bool opaqueBox = box && (options & kEtoOpaque);
+  if (opaqueBox) PaintCoverage(Coverage::Fill(raster_, {*box}, false), background, 13);
+
+  const FontRequest request = RequestFor(dc_.Font);
+  std::optional<TextLayout> layout = LayOutText(x, y, chars, advances, request);
+  if (!layout) return;
+  if (!opaqueBox && dc_.BkMode == 2 && layout->Total != 0) {
+    PaintCoverage(Coverage::Fill(raster_, {layout->Cell()}, false), background, 13);
+  }
+  PaintGlyphs(*layout, chars, request, (options & kEtoClipped) ? box : std::nullopt);
+}
+
+std::optional<TextLayout> WmfPlayer::LayOutText(double x, double y, const std::vector<TextChar>& chars,
+                                                const std::vector<double>* advances, const FontRequest& request) {
+  const FontObject& font = dc_.Font;
+  const PageMapping& m = dc_.Mapping;
+  cairo_font_face_t* face = fonts_.Face(request);
+  if (!face || chars.empty()) return std::nullopt;
+  TextLayout t;
+  const double scaleX = std::abs(m.ScaleX());
+  t.Em = EmPixels(font, face, std::abs(m.ScaleY()));
+  if (!(t.Em >= 0.5)) return std::nullopt;
+  // A width asks for that average character width; the fonts' average is about half an em.
+  t.EmX = font.Width != 0 ? std::min(std::abs(font.Width * scaleX) * 2, kMaxEm) : t.Em;
+
+  const ScaledFont measure(face, t.EmX, t.Em);
+  t.Extents = measure.Extents();
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    double w;
+    if (advances) {
+      w = i < advances->size() ? (*advances)[i] * scaleX : 0;
+    } else {
+      cairo_font_face_t* own = fonts_.FaceFor(request, chars[i].Code);
+      w = (own == face ? measure.Advance(chars[i].Utf8) : ScaledFont(own, t.EmX, t.Em).Advance(chars[i].Utf8)) +
+          dc_.TextCharExtra * scaleX;
+    }
+    t.Widths.push_back(w);
+    t.Total += w;
   }
 
+  t.Angle = font.Escapement / 10.0 * std::numbers::pi / 180;
+  t.Ux = std::cos(t.Angle), t.Uy = -std::sin(t.Angle);
+  t.Vx = -t.Uy, t.Vy = t.Ux;
+  const bool useCp = (dc_.TextAlign & kTaUpdateCp) != 0;
+  DPoint ref = m.ToDevice(useCp ? dc_.CurrentX : x, useCp ? dc_.CurrentY : y);
+  ref = {std::floor(ref.X + 0.5), std::floor(ref.Y + 0.5)};
+  const std::uint16_t horizontal = dc_.TextAlign & kTaCenter;
+  const std::uint16_t vertical = dc_.TextAlign & kTaBaseline;
+  const double along = horizontal == kTaCenter ? -t.Total / 2 : horizontal == kTaRight ? -t.Total : 0;
+  const double down = vertical == kTaBaseline ? 0 : vertical == kTaBottom ? -t.Extents.descent : t.Extents.ascent;
+  t.Origin = {ref.X + t.Ux * along + t.Vx * down, ref.Y + t.Uy * along + t.Vy * down};
+  if (useCp && horizontal == 0) {
+    const DPoint end = m.ToLogical(ref.X + t.Ux * t.Total, ref.Y + t.Uy * t.Total);
+    dc_.CurrentX = end.X, dc_.CurrentY = end.Y;
+  }
+  return t;
+}
+
+void WmfPlayer::PaintGlyphs(const TextLayout& t, const std::vector<TextChar>& chars, const FontRequest& request,
+                            const std::optional<Figure>& clip) {
   double left = kDeviceLimit, top = kDeviceLimit, right = -kDeviceLimit, bottom = -kDeviceLimit;
-  for (const DPoint& p : cell) {
+  for (const DPoint& p : t.Cell()) {
     left = std::min(left, p.X), top = std::min(top, p.Y), right = std::max(right, p.X), bottom = std::max(bottom, p.Y);
   }
-  const double margin = em + 2;
+  const double margin = t.Em + 2;
   cairo_font_options_t* fontOptions = AliasedOptions();
   Coverage glyphs(raster_, left - margin, top - margin, right + margin, bottom + margin, [&](cairo_t* cr) {
-    if (box && (options & kEtoClipped)) {
-      cairo_rectangle(cr, (*box)[0].X, (*box)[0].Y, (*box)[2].X - (*box)[0].X, (*box)[2].Y - (*box)[0].Y);
+    if (clip) {
+      cairo_rectangle(cr, (*clip)[0].X, (*clip)[0].Y, (*clip)[2].X - (*clip)[0].X, (*clip)[2].Y - (*clip)[0].Y);
       cairo_clip(cr);
     }
     cairo_set_font_options(cr, fontOptions);
-    cairo_matrix_t matrix;
-    cairo_matrix_init_scale(&matrix, emX, em);
-    cairo_matrix_t turn;
-    cairo_matrix_init_rotate(&turn, -angle);
+    cairo_matrix_t matrix, turn;
+    cairo_matrix_init_scale(&matrix, t.EmX, t.Em);
+    cairo_matrix_init_rotate(&turn, -t.Angle);
     cairo_matrix_multiply(&matrix, &matrix, &turn);
     double pen = 0;
     for (std::size_t i = 0; i < chars.size(); ++i) {
       if (chars[i].Code >= 0x20) {
         cairo_set_font_face(cr, fonts_.FaceFor(request, chars[i].Code));
         cairo_set_font_matrix(cr, &matrix);
-        cairo_move_to(cr, origin.X + ux * pen, origin.Y + uy * pen);
+        const DPoint at = t.At(pen, 0);
+        cairo_move_to(cr, at.X, at.Y);
         cairo_show_text(cr, chars[i].Utf8.c_str());
       }
-      pen += widths[i];
+      pen += t.Widths[i];
     }
-    // Underline and strike-out as bars along the baseline.
-    const double thickness = std::max(1.0, std::round(em / 14));
-    auto bar = [&](double offset) {
-      const DPoint a = corner(0, offset), b = corner(total, offset);
-      const DPoint c = corner(total, offset + thickness), d = corner(0, offset + thickness);
-      cairo_move_to(cr, a.X, a.Y);
-      cairo_line_to(cr, b.X, b.Y);
-      cairo_line_to(cr, c.X, c.Y);
-      cairo_line_to(cr, d.X, d.Y);
-      cairo_close_path(cr);
-      cairo_fill(cr);
-    };
-    if (font.Underline) bar(std::max(1.0, std::round(extents.descent / 3)));
-    if (font.StrikeOut) bar(-std::round(extents.ascent / 3));
+    const double thickness = std::max(1.0, std::round(t.Em / 14));
+    if (dc_.Font.Underline) AddBar(cr, t, std::max(1.0, std::round(t.Extents.descent / 3)), thickness);
+    if (dc_.Font.StrikeOut) AddBar(cr, t, -std::round(t.Extents.ascent / 3), thickness);
   });
   cairo_font_options_destroy(fontOptions);
   const Rgb color = Resolve(dc_.TextColor);

@@ -157,6 +157,16 @@ TEST(MetafileText, OpaqueRectangleAndClipping) {
   EXPECT_EQ(bitmap->PixelColor(30, 19), RgbColor(255, 255, 255));
   EXPECT_EQ(InkPixels(*bitmap, 30, 0, 80, 24), 0);
   EXPECT_GT(InkPixels(*bitmap, 0, 0, 30, 20), 100);
+
+  // Without characters the record only paints its rectangle, even in a
+  // font too small to draw (a tenth of a pixel here).
+  WmfBuilder box;
+  box.SetWindowExt(40, 30).CreateFont(-1, kAnsi, "").SelectObject(0).SetBkColor(0x00FF00);
+  box.RecordBytes(0x0A32, {10, 0, 10, 0, 0, 0, 2, 0, 10, 0, 10, 0, 30, 0, 20, 0});  // rect 10, 10, 30, 20
+  EXPECT_EQ(test::Picture(*PlayOnWhite(box.Placeable(0, 0, 4, 3, 96))),
+            "....\n"
+            ".gg.\n"
+            "....\n");
 }
 
 TEST(MetafileText, EscapementTurnsTheLine) {
