@@ -66,6 +66,26 @@ TEST(EmfToWmf, RectanglePolygonAndTextPlayAtTheFramesSize) {
   EXPECT_EQ(test::InkPixels(*bitmap, 0, 30, 49, 48), 0);
 }
 
+TEST(EmfToWmf, TextAdvancesCarryOverForDoubleByteCharacters) {
+  auto play = [](const std::vector<int>& dx) {
+    EmfBuilder emf;
+    emf.CreateFont(1, -16, 128, u"ＭＳ ゴシック").SelectObject(1).Record(18, {1});
+    emf.TextOut(2, 2, u"日本", dx);
+    return test::PlayOnWhite(EnhancedToPlaceableMetafile(emf.Build(0, 0, 2540, 1270)));
+  };
+  auto spread = [](const Bitmap& b) {
+    int left = 1000, right = -1;
+    for (int y = 0; y < b.Height(); ++y) {
+      for (int x = 0; x < b.Width(); ++x) {
+        if (b.PixelColor(x, y) != RgbColor(255, 255, 255)) left = std::min(left, x), right = std::max(right, x);
+      }
+    }
+    return right - left;
+  };
+  EXPECT_LT(spread(*play({})), 34);
+  EXPECT_GT(spread(*play({40, 40})), 50);  // the second character starts 40 pixels on
+}
+
 TEST(EmfToWmf, PageAndWorldTransformsAreTakenIntoTheCoordinates) {
   EmfBuilder emf;
   emf.SelectObject(kNullPen);

@@ -47,7 +47,7 @@ EmfBuilder& EmfBuilder::CreateFont(std::uint32_t handle, int height, int charset
   return RecordBytes(82, body);
 }
 
-EmfBuilder& EmfBuilder::TextOut(int x, int y, const std::u16string& text) {
+EmfBuilder& EmfBuilder::TextOut(int x, int y, const std::u16string& text, const std::vector<int>& dx) {
   Bytes body(16, 0);  // bounds
   Put32(body, 1);     // compatible graphics mode
   Put32(body, 0);     // scales
@@ -59,8 +59,11 @@ EmfBuilder& EmfBuilder::TextOut(int x, int y, const std::u16string& text) {
   Put32(body, stringOffset);
   Put32(body, 0);  // options
   for (int i = 0; i < 4; ++i) Put32(body, 0);
-  Put32(body, 0);  // no advances
+  const std::size_t textBytes = (text.size() * 2 + 3) / 4 * 4;
+  Put32(body, dx.empty() ? 0 : stringOffset + textBytes);
   for (char16_t c : text) Put16(body, c);
+  while (body.size() % 4) body.push_back(0);
+  for (int d : dx) Put32(body, static_cast<std::uint32_t>(d));
   return RecordBytes(84, body);
 }
 

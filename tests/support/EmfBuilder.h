@@ -28,8 +28,8 @@ class EmfBuilder {
   EmfBuilder& Polygon(std::initializer_list<int> xy);
   /// A font (LOGFONTW) of the given height, character set and face.
   EmfBuilder& CreateFont(std::uint32_t handle, int height, int charset, const std::u16string& face);
-  /// EMR_EXTTEXTOUTW at x, y without advances.
-  EmfBuilder& TextOut(int x, int y, const std::u16string& text);
+  /// EMR_EXTTEXTOUTW at x, y, with advances per character when given.
+  EmfBuilder& TextOut(int x, int y, const std::u16string& text, const std::vector<int>& dx = {});
 
   /// The file: the 88-byte header with the frame (hundredths of a
   /// millimetre) and the reference device (pixels and millimetres), the
