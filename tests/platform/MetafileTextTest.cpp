@@ -169,6 +169,21 @@ TEST(MetafileText, OpaqueRectangleAndClipping) {
             "....\n");
 }
 
+TEST(MetafileText, APositiveHeightIsTheCellANegativeOneTheEm) {
+  auto capitalHeight = [](int height) {
+    WmfBuilder b;
+    b.CreateFont(height, kAnsi, "Arial").SelectObject(0).SetTextAlign(24);
+    b.TextOut(4, 50, "H");
+    const InkBox box = BoxOfInk(*PlayOnWhite(b.Placeable(0, 0, 60, 60, 96)));
+    return box.Bottom - box.Top;
+  };
+  const int em = capitalHeight(-40);
+  const int cell = capitalHeight(40);
+  EXPECT_GT(em, 25);  // a capital is about seven tenths of the em
+  EXPECT_LT(em, 32);
+  EXPECT_LT(cell, em - 2);  // the same number as a cell leaves room for ascent and descent
+}
+
 TEST(MetafileText, EscapementTurnsTheLine) {
   WmfBuilder b;
   b.CreateFont(-16, kAnsi, "Arial", 400, 900).SelectObject(0);  // 90 degrees
