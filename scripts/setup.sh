@@ -12,6 +12,7 @@ packages=(
   libchm-bin                       # enum_chmLib/extract_chmLib: reads compiled files back in tests
   qt6-base-dev                     # the window
   libcairo2-dev                    # metafile playback
+  libfontconfig-dev                # metafile text: font lookup (cairo-ft)
   fonts-ipafont-gothic             # a Japanese font for the window and metafile text
 )
 
