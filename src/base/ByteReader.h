@@ -3,6 +3,7 @@
 // first and throws EReadPastEnd instead of reading beyond the data, so a
 // reader of file data can be written as a plain sequence of reads.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -40,6 +41,7 @@ class ByteReader {
   }
   std::int16_t I16LE() { return static_cast<std::int16_t>(U16LE()); }
   std::int32_t I32LE() { return static_cast<std::int32_t>(U32LE()); }
+  float F32LE() { return std::bit_cast<float>(U32LE()); }
 
   /// The next `count` bytes, stepped over.
   std::span<const std::uint8_t> Bytes(std::uint64_t count) {
@@ -48,6 +50,8 @@ class ByteReader {
     position_ += static_cast<std::size_t>(count);
     return part;
   }
+  /// Everything from the position to the end, not stepped over.
+  std::span<const std::uint8_t> Rest() const { return bytes_.subspan(position_); }
   /// A reader limited to the next `count` bytes, which are stepped over here.
   ByteReader Sub(std::uint64_t count) { return ByteReader(Bytes(count)); }
 

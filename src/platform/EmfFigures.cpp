@@ -31,25 +31,25 @@ void PutPoint(std::vector<std::uint8_t>& p, DPoint d) {
 
 }  // namespace
 
-bool EmfTranslator::FigureRecord(std::uint32_t type, LittleEndianReader& r) {
+bool EmfTranslator::FigureRecord(std::uint32_t type, ByteReader& r) {
   switch (type) {
     case emr::kMoveToEx:
-      state_.CurrentX = r.I32(), state_.CurrentY = r.I32();
+      state_.CurrentX = r.I32LE(), state_.CurrentY = r.I32LE();
       if (inPath_) path_.push_back({{Map(state_.CurrentX, state_.CurrentY)}, false});
       return true;
     case emr::kLineTo: LineTo(r); return true;
     case emr::kSetPixelV: {
-      const double x = r.I32(), y = r.I32();
-      const std::uint32_t color = r.U32();
+      const double x = r.I32LE(), y = r.I32LE();
+      const std::uint32_t color = r.U32LE();
       const DPoint p = Map(x, y);
       out_.Record(wmf::kSetPixel, {static_cast<std::int32_t>(color & 0xFFFF), static_cast<std::int32_t>(color >> 16),
                                    ToShort(p.Y), ToShort(p.X)});
       return true;
     }
     case emr::kExtFloodFill: {
-      const double x = r.I32(), y = r.I32();
-      const std::uint32_t color = r.U32();
-      const std::uint32_t mode = r.U32();
+      const double x = r.I32LE(), y = r.I32LE();
+      const std::uint32_t color = r.U32LE();
+      const std::uint32_t mode = r.U32LE();
       const DPoint p = Map(x, y);
       out_.Record(wmf::kExtFloodFill, {static_cast<std::int32_t>(mode & 0xFFFF),
                                        static_cast<std::int32_t>(color & 0xFFFF),
@@ -87,8 +87,8 @@ bool EmfTranslator::FigureRecord(std::uint32_t type, LittleEndianReader& r) {
   }
 }
 
-void EmfTranslator::LineTo(LittleEndianReader& r) {
-  const double x = r.I32(), y = r.I32();
+void EmfTranslator::LineTo(ByteReader& r) {
+  const double x = r.I32LE(), y = r.I32LE();
   if (inPath_) {
     LinesTo({Map(x, y)});
   } else {
@@ -99,10 +99,10 @@ void EmfTranslator::LineTo(LittleEndianReader& r) {
   state_.CurrentX = x, state_.CurrentY = y;
 }
 
-void EmfTranslator::PolyRecord(std::uint32_t type, LittleEndianReader& r) {
+void EmfTranslator::PolyRecord(std::uint32_t type, ByteReader& r) {
   r.Skip(16);  // bounds
   const bool small = type >= emr::kPolyBezier16;
-  const std::vector<DPoint> points = ReadPoints(r, r.U32(), small);
+  const std::vector<DPoint> points = ReadPoints(r, r.U32LE(), small);
   if (points.empty()) return;
   if (type == emr::kPolygon || type == emr::kPolygon16) {
     AddFigure(MapAll(points), true);
@@ -122,14 +122,14 @@ void EmfTranslator::PolyRecord(std::uint32_t type, LittleEndianReader& r) {
   }
 }
 
-void EmfTranslator::PolyPolyRecord(std::uint32_t type, LittleEndianReader& r) {
+void EmfTranslator::PolyPolyRecord(std::uint32_t type, ByteReader& r) {
   r.Skip(16);
-  const std::uint32_t polys = r.U32();
-  const std::uint32_t total = r.U32();
+  const std::uint32_t polys = r.U32LE();
+  const std::uint32_t total = r.U32LE();
   if (polys > r.Remaining() / 4) return;
   std::vector<std::uint32_t> counts;
   std::uint64_t sum = 0;
-  for (std::uint32_t i = 0; i < polys; ++i) counts.push_back(r.U32()), sum += counts.back();
+  for (std::uint32_t i = 0; i < polys; ++i) counts.push_back(r.U32LE()), sum += counts.back();
   if (sum != total) return;
   const bool small = type == emr::kPolyPolygon16 || type == emr::kPolyPolyline16;
   const bool closed = type == emr::kPolyPolygon || type == emr::kPolyPolygon16;
@@ -144,10 +144,10 @@ void EmfTranslator::PolyPolyRecord(std::uint32_t type, LittleEndianReader& r) {
   }
 }
 
-void EmfTranslator::BoxRecord(std::uint16_t function, LittleEndianReader& r) {
-  const double l = r.I32(), t = r.I32(), rt = r.I32(), b = r.I32();
+void EmfTranslator::BoxRecord(std::uint16_t function, ByteReader& r) {
+  const double l = r.I32LE(), t = r.I32LE(), rt = r.I32LE(), b = r.I32LE();
   double cw = 0, ch = 0;
-  if (function == wmf::kRoundRect) cw = r.I32(), ch = r.I32();
+  if (function == wmf::kRoundRect) cw = r.I32LE(), ch = r.I32LE();
   if (inPath_ || !AxisAligned()) {
     // Traced in logical space and mapped point by point.
     const DBox box{std::min(l, rt), std::min(t, b), std::max(l, rt), std::max(t, b)};
@@ -166,9 +166,9 @@ void EmfTranslator::BoxRecord(std::uint16_t function, LittleEndianReader& r) {
   }
 }
 
-void EmfTranslator::ArcRecord(std::uint32_t type, LittleEndianReader& r) {
-  const double l = r.I32(), t = r.I32(), rt = r.I32(), b = r.I32();
-  double xs = r.I32(), ys = r.I32(), xe = r.I32(), ye = r.I32();
+void EmfTranslator::ArcRecord(std::uint32_t type, ByteReader& r) {
+  const double l = r.I32LE(), t = r.I32LE(), rt = r.I32LE(), b = r.I32LE();
+  double xs = r.I32LE(), ys = r.I32LE(), xe = r.I32LE(), ye = r.I32LE();
   if (state_.Clockwise) std::swap(xs, xe), std::swap(ys, ye);
   if (!AxisAligned()) return;  // a turned arc has no record
   const DPoint a = Map(l, t), c = Map(rt, b), s = Map(xs, ys), e = Map(xe, ye);
@@ -216,12 +216,12 @@ void EmfTranslator::Path(std::uint32_t type) {
   inPath_ = false;
 }
 
-std::vector<DPoint> EmfTranslator::ReadPoints(LittleEndianReader& r, std::uint32_t count, bool small) const {
+std::vector<DPoint> EmfTranslator::ReadPoints(ByteReader& r, std::uint32_t count, bool small) const {
   std::vector<DPoint> points;
   points.reserve(std::min<std::size_t>(count, r.Remaining() / (small ? 4 : 8)));
   for (std::uint32_t i = 0; i < count; ++i) {
-    const double x = small ? r.I16() : r.I32();
-    const double y = small ? r.I16() : r.I32();
+    const double x = small ? r.I16LE() : r.I32LE();
+    const double y = small ? r.I16LE() : r.I32LE();
     points.push_back({x, y});
   }
   return points;

@@ -24,17 +24,17 @@ int OutputPenStyle(std::uint32_t style) {
 
 }  // namespace
 
-bool EmfTranslator::ObjectRecord(std::uint32_t type, LittleEndianReader& r, std::span<const std::uint8_t> record) {
+bool EmfTranslator::ObjectRecord(std::uint32_t type, ByteReader& r, std::span<const std::uint8_t> record) {
   switch (type) {
-    case emr::kSelectObject: SelectHandle(r.U32()); return true;
-    case emr::kDeleteObject: DeleteHandle(r.U32()); return true;
+    case emr::kSelectObject: SelectHandle(r.U32LE()); return true;
+    case emr::kDeleteObject: DeleteHandle(r.U32LE()); return true;
     case emr::kCreatePen:
     case emr::kExtCreatePen: CreatePen(type, r); return true;
     case emr::kCreateBrushIndirect: {
-      const std::uint32_t handle = r.U32();
-      const std::uint32_t style = r.U32();
-      const std::uint32_t color = r.U32();
-      const std::uint32_t hatch = r.U32();
+      const std::uint32_t handle = r.U32LE();
+      const std::uint32_t style = r.U32LE();
+      const std::uint32_t color = r.U32LE();
+      const std::uint32_t hatch = r.U32LE();
       // Solid, null and hatched brushes carry over; the others paint in their colour.
       const int wmfStyle = style == 1 || style == 2 ? static_cast<int>(style) : 0;
       AddObject(handle, ObjectKind::Brush, WriteBrush(wmfStyle, color, static_cast<int>(hatch & 0xFFFF)));
@@ -45,7 +45,7 @@ bool EmfTranslator::ObjectRecord(std::uint32_t type, LittleEndianReader& r, std:
     case emr::kExtCreateFontIndirectW: CreateFont(r); return true;
     case emr::kCreatePalette: CreatePalette(r); return true;
     case emr::kSelectPalette: {
-      auto it = objects_.find(r.U32());
+      auto it = objects_.find(r.U32LE());
       if (it != objects_.end() && it->second.Kind == ObjectKind::Palette) {
         out_.Record(wmf::kSelectPalette, {it->second.Slot});
       }
@@ -56,36 +56,36 @@ bool EmfTranslator::ObjectRecord(std::uint32_t type, LittleEndianReader& r, std:
   }
 }
 
-void EmfTranslator::CreatePen(std::uint32_t type, LittleEndianReader& r) {
-  const std::uint32_t handle = r.U32();
+void EmfTranslator::CreatePen(std::uint32_t type, ByteReader& r) {
+  const std::uint32_t handle = r.U32LE();
   if (type == emr::kCreatePen) {
-    const std::uint32_t style = r.U32();
-    const double width = r.I32();
-    r.I32();
-    const std::uint32_t color = r.U32();
+    const std::uint32_t style = r.U32LE();
+    const double width = r.I32LE();
+    r.I32LE();
+    const std::uint32_t color = r.U32LE();
     AddObject(handle, ObjectKind::Pen, WritePen(OutputPenStyle(style), ToShort(width * ScaleAlongX()), color));
     return;
   }
   r.Skip(16);  // the pattern bitmap of a pattern pen is not carried over
-  const std::uint32_t style = r.U32();
-  const double width = r.U32();
-  const std::uint32_t brushStyle = r.U32();
-  const std::uint32_t color = r.U32();
+  const std::uint32_t style = r.U32LE();
+  const double width = r.U32LE();
+  const std::uint32_t brushStyle = r.U32LE();
+  const std::uint32_t color = r.U32LE();
   const int wmfStyle = brushStyle == 1 ? 5 : OutputPenStyle(style);  // a null brush draws nothing
   // Cosmetic pens are one pixel wide however the picture is scaled.
   const bool geometric = (style & 0x000F0000) == 0x00010000;
   AddObject(handle, ObjectKind::Pen, WritePen(wmfStyle, geometric ? ToShort(width * ScaleAlongX()) : 0, color));
 }
 
-void EmfTranslator::CreateFont(LittleEndianReader& r) {
-  const std::uint32_t handle = r.U32();
-  const double height = r.I32(), width = r.I32();
-  const std::int32_t escapement = r.I32(), orientation = r.I32(), weight = r.I32();
+void EmfTranslator::CreateFont(ByteReader& r) {
+  const std::uint32_t handle = r.U32LE();
+  const double height = r.I32LE(), width = r.I32LE();
+  const std::int32_t escapement = r.I32LE(), orientation = r.I32LE(), weight = r.I32LE();
   std::uint8_t flags[8];  // italic, underline, strike-out, character set, precisions, quality, pitch
   for (std::uint8_t& f : flags) f = r.U8();
   std::u16string face;
   for (int i = 0; i < 32; ++i) {
-    const char16_t c = r.U16();
+    const char16_t c = r.U16LE();
     if (c == 0) break;
     face += c;
   }
@@ -100,10 +100,10 @@ void EmfTranslator::CreateFont(LittleEndianReader& r) {
   AddObject(handle, ObjectKind::Font, slot, flags[3]);
 }
 
-void EmfTranslator::CreatePatternBrush(LittleEndianReader& r, std::span<const std::uint8_t> record) {
-  const std::uint32_t handle = r.U32();
-  const std::uint32_t usage = r.U32();
-  const std::uint32_t offBmi = r.U32(), cbBmi = r.U32(), offBits = r.U32(), cbBits = r.U32();
+void EmfTranslator::CreatePatternBrush(ByteReader& r, std::span<const std::uint8_t> record) {
+  const std::uint32_t handle = r.U32LE();
+  const std::uint32_t usage = r.U32LE();
+  const std::uint32_t offBmi = r.U32LE(), cbBmi = r.U32LE(), offBits = r.U32LE(), cbBits = r.U32LE();
   std::optional<std::vector<std::uint8_t>> dib = PackedDib(record, offBmi, cbBmi, offBits, cbBits);
   if (!dib) return;
   std::vector<std::uint8_t> p;
@@ -113,10 +113,10 @@ void EmfTranslator::CreatePatternBrush(LittleEndianReader& r, std::span<const st
   AddObject(handle, ObjectKind::Brush, out_.CreateObject(wmf::kDibCreatePatternBrush, p));
 }
 
-void EmfTranslator::CreatePalette(LittleEndianReader& r) {
-  const std::uint32_t handle = r.U32();
-  r.U16();  // version
-  const std::uint16_t count = r.U16();
+void EmfTranslator::CreatePalette(ByteReader& r) {
+  const std::uint32_t handle = r.U32LE();
+  r.U16LE();  // version
+  const std::uint16_t count = r.U16LE();
   std::vector<std::uint8_t> p;
   PutU16(p, 0x0300);
   PutU16(p, count);

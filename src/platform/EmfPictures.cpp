@@ -22,16 +22,16 @@ std::optional<std::vector<std::uint8_t>> EmfTranslator::PackedDib(std::span<cons
   return dib;
 }
 
-void EmfTranslator::Blt(LittleEndianReader& r, std::span<const std::uint8_t> record, bool stretch) {
+void EmfTranslator::Blt(ByteReader& r, std::span<const std::uint8_t> record, bool stretch) {
   r.Skip(16);
-  const double x = r.I32(), y = r.I32(), cx = r.I32(), cy = r.I32();
-  const std::uint32_t rop = r.U32();
-  const double xSrc = r.I32(), ySrc = r.I32();
+  const double x = r.I32LE(), y = r.I32LE(), cx = r.I32LE(), cy = r.I32LE();
+  const std::uint32_t rop = r.U32LE();
+  const double xSrc = r.I32LE(), ySrc = r.I32LE();
   r.Skip(24 + 4);  // source transform, source background colour
-  r.U32();         // colour usage
-  const std::uint32_t offBmi = r.U32(), cbBmi = r.U32(), offBits = r.U32(), cbBits = r.U32();
+  r.U32LE();         // colour usage
+  const std::uint32_t offBmi = r.U32LE(), cbBmi = r.U32LE(), offBits = r.U32LE(), cbBits = r.U32LE();
   double cxSrc = cx, cySrc = cy;
-  if (stretch) cxSrc = r.I32(), cySrc = r.I32();
+  if (stretch) cxSrc = r.I32LE(), cySrc = r.I32LE();
   const DPoint a = Map(x, y), c = Map(x + cx, y + cy);
   const std::int32_t ropLo = static_cast<std::int32_t>(rop & 0xFFFF), ropHi = static_cast<std::int32_t>(rop >> 16);
   if (cbBmi == 0) {
@@ -53,19 +53,19 @@ void EmfTranslator::Blt(LittleEndianReader& r, std::span<const std::uint8_t> rec
   out_.RecordBytes(wmf::kDibStretchBlt, p);
 }
 
-void EmfTranslator::StretchDiBits(LittleEndianReader& r, std::span<const std::uint8_t> record, bool toDevice) {
+void EmfTranslator::StretchDiBits(ByteReader& r, std::span<const std::uint8_t> record, bool toDevice) {
   r.Skip(16);
-  const double x = r.I32(), y = r.I32(), xSrc = r.I32(), ySrc = r.I32(), cxSrc = r.I32(), cySrc = r.I32();
-  const std::uint32_t offBmi = r.U32(), cbBmi = r.U32(), offBits = r.U32(), cbBits = r.U32();
-  const std::uint32_t usage = r.U32();
+  const double x = r.I32LE(), y = r.I32LE(), xSrc = r.I32LE(), ySrc = r.I32LE(), cxSrc = r.I32LE(), cySrc = r.I32LE();
+  const std::uint32_t offBmi = r.U32LE(), cbBmi = r.U32LE(), offBits = r.U32LE(), cbBits = r.U32LE();
+  const std::uint32_t usage = r.U32LE();
   std::uint32_t rop = 0x00CC0020;
   DPoint a = Map(x, y), c;
   if (toDevice) {
     // Pixels to the device one to one: the size is in device pixels.
     c = {a.X + cxSrc * unitsPerPixel_, a.Y + cySrc * unitsPerPixel_};
   } else {
-    rop = r.U32();
-    const double cx = r.I32(), cy = r.I32();
+    rop = r.U32LE();
+    const double cx = r.I32LE(), cy = r.I32LE();
     c = Map(x + cx, y + cy);
   }
   std::optional<std::vector<std::uint8_t>> dib = PackedDib(record, offBmi, cbBmi, offBits, cbBits);
@@ -80,17 +80,17 @@ void EmfTranslator::StretchDiBits(LittleEndianReader& r, std::span<const std::ui
   out_.RecordBytes(wmf::kStretchDib, p);
 }
 
-void EmfTranslator::ClipRect(std::uint32_t type, LittleEndianReader& r) {
-  const double l = r.I32(), t = r.I32(), rt = r.I32(), b = r.I32();
+void EmfTranslator::ClipRect(std::uint32_t type, ByteReader& r) {
+  const double l = r.I32LE(), t = r.I32LE(), rt = r.I32LE(), b = r.I32LE();
   const DPoint a = Map(l, t), c = Map(rt, b);
   out_.Record(type == emr::kIntersectClipRect ? wmf::kIntersectClipRect : wmf::kExcludeClipRect,
               {ToShort(std::max(a.Y, c.Y)), ToShort(std::max(a.X, c.X)), ToShort(std::min(a.Y, c.Y)),
                ToShort(std::min(a.X, c.X))});
 }
 
-void EmfTranslator::ClipRegion(LittleEndianReader& r) {
-  const std::uint32_t size = r.U32();
-  const std::uint32_t mode = r.U32();
+void EmfTranslator::ClipRegion(ByteReader& r) {
+  const std::uint32_t size = r.U32LE();
+  const std::uint32_t mode = r.U32LE();
   constexpr std::uint32_t kRgnAnd = 1, kRgnCopy = 5;
   if (mode != kRgnAnd && mode != kRgnCopy) return;  // unions and differences have no record
   if (size == 0) {
@@ -99,35 +99,35 @@ void EmfTranslator::ClipRegion(LittleEndianReader& r) {
     return;
   }
   r.Skip(8);
-  const std::uint32_t count = r.U32();
-  r.U32();
+  const std::uint32_t count = r.U32LE();
+  r.U32LE();
   // The region's bounds, in device pixels.
-  const double l = r.I32(), t = r.I32(), rt = r.I32(), b = r.I32();
+  const double l = r.I32LE(), t = r.I32LE(), rt = r.I32LE(), b = r.I32LE();
   if (count == 0) return;
   if (mode == kRgnCopy) out_.Record(wmf::kSelectClipRegion, {out_.FreeSlot()});
   const DPoint a = DeviceToOutput(l, t), c = DeviceToOutput(rt, b);
   out_.Record(wmf::kIntersectClipRect, {ToShort(c.Y), ToShort(c.X), ToShort(a.Y), ToShort(a.X)});
 }
 
-void EmfTranslator::PaintRegion(LittleEndianReader& r, std::uint32_t type) {
+void EmfTranslator::PaintRegion(ByteReader& r, std::uint32_t type) {
   r.Skip(16);
-  const std::uint32_t size = r.U32();
+  const std::uint32_t size = r.U32LE();
   std::optional<int> brush;
   if (type == emr::kFillRgn) {
-    auto it = objects_.find(r.U32());
+    auto it = objects_.find(r.U32LE());
     if (it != objects_.end() && it->second.Kind == ObjectKind::Brush) brush = it->second.Slot;
     if (!brush) return;
   }
   if (size < 32) return;
   r.Skip(8);
-  const std::uint32_t count = r.U32();
+  const std::uint32_t count = r.U32LE();
   r.Skip(4 + 16);
   if (count > r.Remaining() / 16) return;
   constexpr std::uint32_t kPatCopy = 0x00F00021, kDstInvert = 0x00550009;
   const std::uint32_t rop = type == emr::kInvertRgn ? kDstInvert : kPatCopy;
   if (brush) out_.SelectObject(*brush);
   for (std::uint32_t i = 0; i < count; ++i) {
-    const double l = r.I32(), t = r.I32(), rt = r.I32(), b = r.I32();
+    const double l = r.I32LE(), t = r.I32LE(), rt = r.I32LE(), b = r.I32LE();
     const DPoint a = DeviceToOutput(l, t), c = DeviceToOutput(rt, b);
     out_.Record(wmf::kPatBlt, {static_cast<std::int32_t>(rop & 0xFFFF), static_cast<std::int32_t>(rop >> 16),
                                ToShort(c.Y - a.Y), ToShort(c.X - a.X), ToShort(a.Y), ToShort(a.X)});

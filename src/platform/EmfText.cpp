@@ -25,15 +25,15 @@ struct EncodedText {
 
 EncodedText Encode(std::span<const std::uint8_t> units, bool wide, int charset) {
   EncodedText out;
-  LittleEndianReader text(units);
+  ByteReader text(units);
   const std::size_t count = wide ? units.size() / 2 : units.size();
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t first = i;
     std::string encoded;
     if (wide) {
-      std::u16string one(1, static_cast<char16_t>(text.U16()));
+      std::u16string one(1, static_cast<char16_t>(text.U16LE()));
       if (one[0] >= 0xD800 && one[0] < 0xDC00 && i + 1 < count) {
-        one += static_cast<char16_t>(text.U16());
+        one += static_cast<char16_t>(text.U16LE());
         ++i;
       }
       encoded = EncodeCharsetText(one, charset);
@@ -67,14 +67,14 @@ std::vector<std::int32_t> ByteAdvances(const EncodedText& text, const std::vecto
 
 }  // namespace
 
-void EmfTranslator::TextOut(LittleEndianReader& r, std::span<const std::uint8_t> record, bool wide) {
+void EmfTranslator::TextOut(ByteReader& r, std::span<const std::uint8_t> record, bool wide) {
   r.Skip(16 + 4 + 8);  // bounds, graphics mode, scales
-  const double x = r.I32(), y = r.I32();
-  const std::uint32_t chars = r.U32();
-  const std::uint32_t offString = r.U32();
-  const std::uint32_t options = r.U32();
-  const double l = r.I32(), t = r.I32(), rt = r.I32(), b = r.I32();
-  const std::uint32_t offDx = r.U32();
+  const double x = r.I32LE(), y = r.I32LE();
+  const std::uint32_t chars = r.U32LE();
+  const std::uint32_t offString = r.U32LE();
+  const std::uint32_t options = r.U32LE();
+  const double l = r.I32LE(), t = r.I32LE(), rt = r.I32LE(), b = r.I32LE();
+  const std::uint32_t offDx = r.U32LE();
   if (options & kEtoGlyphIndex) return;  // glyph indexes name no characters
   const std::size_t unit = wide ? 2 : 1;
   if (chars > 32767 || offString > record.size() || std::size_t{chars} * unit > record.size() - offString) return;
@@ -84,11 +84,11 @@ void EmfTranslator::TextOut(LittleEndianReader& r, std::span<const std::uint8_t>
   std::vector<std::int32_t> dx;
   const std::size_t stride = (options & kEtoPdy) ? 8 : 4;  // with vertical advances in between
   if (offDx != 0 && offDx <= record.size() && std::size_t{chars} * stride <= record.size() - offDx) {
-    LittleEndianReader advances(record.subspan(offDx, std::size_t{chars} * stride));
+    ByteReader advances(record.subspan(offDx, std::size_t{chars} * stride));
     std::vector<double> logical;
     for (std::uint32_t i = 0; i < chars; ++i) {
-      logical.push_back(advances.I32());
-      if (stride == 8) advances.I32();
+      logical.push_back(advances.I32LE());
+      if (stride == 8) advances.I32LE();
     }
     dx = ByteAdvances(text, logical, ScaleAlongX());
   }

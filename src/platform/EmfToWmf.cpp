@@ -45,13 +45,13 @@ std::vector<std::uint8_t> EmfTranslator::Run() {
   std::size_t pos = headerSize_;
   while (pos < emf_.size()) {
     if (emf_.size() - pos < 8) Invalid();
-    LittleEndianReader head(emf_.subspan(pos, 8));
-    const std::uint32_t type = head.U32();
-    const std::uint32_t size = head.U32();
+    ByteReader head(emf_.subspan(pos, 8));
+    const std::uint32_t type = head.U32LE();
+    const std::uint32_t size = head.U32LE();
     if (size < 8 || size % 4 != 0 || size > emf_.size() - pos) Invalid();
     if (type == emr::kEof) break;
     const std::span<const std::uint8_t> record = emf_.subspan(pos, size);
-    LittleEndianReader r(record);
+    ByteReader r(record);
     r.Skip(8);
     try {
       Translate(type, r, record);
@@ -65,20 +65,20 @@ std::vector<std::uint8_t> EmfTranslator::Run() {
 
 void EmfTranslator::ReadHeader() {
   if (emf_.size() < kHeaderSize) Invalid();
-  LittleEndianReader r(emf_);
-  const std::uint32_t type = r.U32();
-  const std::uint32_t size = r.U32();
-  const std::int32_t boundsLeft = r.I32(), boundsTop = r.I32(), boundsRight = r.I32(), boundsBottom = r.I32();
-  const std::int32_t frameLeft = r.I32(), frameTop = r.I32(), frameRight = r.I32(), frameBottom = r.I32();
-  const std::uint32_t signature = r.U32();
+  ByteReader r(emf_);
+  const std::uint32_t type = r.U32LE();
+  const std::uint32_t size = r.U32LE();
+  const std::int32_t boundsLeft = r.I32LE(), boundsTop = r.I32LE(), boundsRight = r.I32LE(), boundsBottom = r.I32LE();
+  const std::int32_t frameLeft = r.I32LE(), frameTop = r.I32LE(), frameRight = r.I32LE(), frameBottom = r.I32LE();
+  const std::uint32_t signature = r.U32LE();
   if (type != emr::kHeader || signature != kEmfSignature || size < kHeaderSize || size % 4 != 0 ||
       size > emf_.size()) {
     Invalid();
   }
   headerSize_ = size;
   r.Seek(72);
-  const std::int32_t devicePixelsX = r.I32(), devicePixelsY = r.I32();
-  const std::int32_t deviceMmX = r.I32(), deviceMmY = r.I32();
+  const std::int32_t devicePixelsX = r.I32LE(), devicePixelsY = r.I32LE();
+  const std::int32_t deviceMmX = r.I32LE(), deviceMmY = r.I32LE();
   // Device pixels per hundredth of a millimetre.
   pixelsPerHimX_ = devicePixelsX > 0 && deviceMmX > 0 ? devicePixelsX / (deviceMmX * 100.0) : 96 / 2540.0;
   pixelsPerHimY_ = devicePixelsY > 0 && deviceMmY > 0 ? devicePixelsY / (deviceMmY * 100.0) : 96 / 2540.0;
@@ -135,7 +135,7 @@ bool EmfTranslator::AxisAligned() const {
   return std::abs(bx.Y - a.Y) < 1e-9 && std::abs(by.X - a.X) < 1e-9;
 }
 
-void EmfTranslator::Translate(std::uint32_t type, LittleEndianReader& r, std::span<const std::uint8_t> record) {
+void EmfTranslator::Translate(std::uint32_t type, ByteReader& r, std::span<const std::uint8_t> record) {
   if (PageRecord(type, r) || AttributeRecord(type, r) || FigureRecord(type, r) || ObjectRecord(type, r, record)) {
     return;
   }
@@ -143,7 +143,7 @@ void EmfTranslator::Translate(std::uint32_t type, LittleEndianReader& r, std::sp
     case emr::kIntersectClipRect:
     case emr::kExcludeClipRect: ClipRect(type, r); break;
     case emr::kOffsetClipRgn: {
-      const double x = r.I32(), y = r.I32();
+      const double x = r.I32LE(), y = r.I32LE();
       const DPoint a = Map(0, 0), b = Map(x, y);
       out_.Record(wmf::kOffsetClipRgn, {ToShort(b.Y - a.Y), ToShort(b.X - a.X)});
       break;
@@ -162,25 +162,25 @@ void EmfTranslator::Translate(std::uint32_t type, LittleEndianReader& r, std::sp
   }
 }
 
-bool EmfTranslator::PageRecord(std::uint32_t type, LittleEndianReader& r) {
+bool EmfTranslator::PageRecord(std::uint32_t type, ByteReader& r) {
   PageMapping& page = state_.Page;
   switch (type) {
-    case emr::kSetMapMode: page.SetMode(static_cast<int>(r.U32())); return true;
+    case emr::kSetMapMode: page.SetMode(static_cast<int>(r.U32LE())); return true;
     case emr::kSetWindowExtEx: {
-      const double x = r.I32();
-      page.SetWindowExt(x, r.I32());
+      const double x = r.I32LE();
+      page.SetWindowExt(x, r.I32LE());
       return true;
     }
-    case emr::kSetWindowOrgEx: page.WindowOrgX = r.I32(), page.WindowOrgY = r.I32(); return true;
+    case emr::kSetWindowOrgEx: page.WindowOrgX = r.I32LE(), page.WindowOrgY = r.I32LE(); return true;
     case emr::kSetViewportExtEx: {
-      const double x = r.I32();
-      page.SetViewportExt(x, r.I32());
+      const double x = r.I32LE();
+      page.SetViewportExt(x, r.I32LE());
       return true;
     }
-    case emr::kSetViewportOrgEx: page.ViewportOrgX = r.I32(), page.ViewportOrgY = r.I32(); return true;
+    case emr::kSetViewportOrgEx: page.ViewportOrgX = r.I32LE(), page.ViewportOrgY = r.I32LE(); return true;
     case emr::kScaleViewportExtEx:
     case emr::kScaleWindowExtEx: {
-      const double xNum = r.I32(), xDenom = r.I32(), yNum = r.I32(), yDenom = r.I32();
+      const double xNum = r.I32LE(), xDenom = r.I32LE(), yNum = r.I32LE(), yDenom = r.I32LE();
       if (xDenom == 0 || yDenom == 0) return true;
       if (type == emr::kScaleWindowExtEx) {
         page.SetWindowExt(page.WindowExtX * xNum / xDenom, page.WindowExtY * yNum / yDenom);
@@ -192,24 +192,24 @@ bool EmfTranslator::PageRecord(std::uint32_t type, LittleEndianReader& r) {
     case emr::kSetWorldTransform:
     case emr::kModifyWorldTransform: {
       Xform x;
-      x.M11 = r.F32(), x.M12 = r.F32(), x.M21 = r.F32(), x.M22 = r.F32(), x.Dx = r.F32(), x.Dy = r.F32();
+      x.M11 = r.F32LE(), x.M12 = r.F32LE(), x.M21 = r.F32LE(), x.M22 = r.F32LE(), x.Dx = r.F32LE(), x.Dy = r.F32LE();
       for (double v : {x.M11, x.M12, x.M21, x.M22, x.Dx, x.Dy}) {
         if (!std::isfinite(v)) return true;
       }
       // 1 identity, 2 the new transform first, 3 the new transform after, 4 set.
-      const std::uint32_t mode = type == emr::kSetWorldTransform ? 4 : r.U32();
+      const std::uint32_t mode = type == emr::kSetWorldTransform ? 4 : r.U32LE();
       if (mode == 1) state_.World = Xform{};
       if (mode == 2) state_.World = Combine(x, state_.World);
       if (mode == 3) state_.World = Combine(state_.World, x);
       if (mode == 4) state_.World = x;
       return true;
     }
-    case emr::kSetArcDirection: state_.Clockwise = r.U32() == 2; return true;
+    case emr::kSetArcDirection: state_.Clockwise = r.U32LE() == 2; return true;
     case emr::kSaveDc:
       saved_.push_back(state_);
       out_.Record(wmf::kSaveDc, {});
       return true;
-    case emr::kRestoreDc: RestoreDc(r.I32()); return true;
+    case emr::kRestoreDc: RestoreDc(r.I32LE()); return true;
     default: return false;
   }
 }
@@ -222,7 +222,7 @@ void EmfTranslator::RestoreDc(std::int32_t level) {
   out_.Record(wmf::kRestoreDc, {level});
 }
 
-bool EmfTranslator::AttributeRecord(std::uint32_t type, LittleEndianReader& r) {
+bool EmfTranslator::AttributeRecord(std::uint32_t type, ByteReader& r) {
   std::uint16_t function;
   switch (type) {
     case emr::kSetBkMode: function = wmf::kSetBkMode; break;
@@ -232,14 +232,14 @@ bool EmfTranslator::AttributeRecord(std::uint32_t type, LittleEndianReader& r) {
     case emr::kSetTextAlign: function = wmf::kSetTextAlign; break;
     case emr::kSetTextColor:
     case emr::kSetBkColor: {
-      const std::uint32_t color = r.U32();
+      const std::uint32_t color = r.U32LE();
       out_.Record(type == emr::kSetTextColor ? wmf::kSetTextColor : wmf::kSetBkColor,
                   {static_cast<std::int32_t>(color & 0xFFFF), static_cast<std::int32_t>(color >> 16)});
       return true;
     }
     default: return false;
   }
-  const std::uint32_t value = r.U32() & 0xFFFF;
+  const std::uint32_t value = r.U32LE() & 0xFFFF;
   if (type == emr::kSetTextAlign) state_.TextAlign = value;
   out_.Record(function, {static_cast<std::int32_t>(value)});
   return true;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/Coverage.h"
-#include "platform/LittleEndianReader.h"
+#include "base/ByteReader.h"
 #include "platform/PageMapping.h"
 #include "platform/WmfWriter.h"
 
@@ -66,9 +66,9 @@ class EmfTranslator {
  private:
   // EmfToWmf.cpp: the header, the mapping, the dispatch, page and state records.
   void ReadHeader();
-  void Translate(std::uint32_t type, LittleEndianReader& r, std::span<const std::uint8_t> record);
-  bool PageRecord(std::uint32_t type, LittleEndianReader& r);
-  bool AttributeRecord(std::uint32_t type, LittleEndianReader& r);
+  void Translate(std::uint32_t type, ByteReader& r, std::span<const std::uint8_t> record);
+  bool PageRecord(std::uint32_t type, ByteReader& r);
+  bool AttributeRecord(std::uint32_t type, ByteReader& r);
   void RestoreDc(std::int32_t level);
   DPoint Map(double x, double y) const;
   DPoint DeviceToOutput(double x, double y) const;
@@ -77,14 +77,14 @@ class EmfTranslator {
   bool AxisAligned() const;
 
   // EmfFigures.cpp: lines, figures and paths.
-  bool FigureRecord(std::uint32_t type, LittleEndianReader& r);
-  void PolyRecord(std::uint32_t type, LittleEndianReader& r);
-  void PolyPolyRecord(std::uint32_t type, LittleEndianReader& r);
-  void LineTo(LittleEndianReader& r);
-  void BoxRecord(std::uint16_t function, LittleEndianReader& r);
-  void ArcRecord(std::uint32_t type, LittleEndianReader& r);
+  bool FigureRecord(std::uint32_t type, ByteReader& r);
+  void PolyRecord(std::uint32_t type, ByteReader& r);
+  void PolyPolyRecord(std::uint32_t type, ByteReader& r);
+  void LineTo(ByteReader& r);
+  void BoxRecord(std::uint16_t function, ByteReader& r);
+  void ArcRecord(std::uint32_t type, ByteReader& r);
   void Path(std::uint32_t type);
-  std::vector<DPoint> ReadPoints(LittleEndianReader& r, std::uint32_t count, bool small) const;
+  std::vector<DPoint> ReadPoints(ByteReader& r, std::uint32_t count, bool small) const;
   Figure MapAll(const std::vector<DPoint>& logical) const;
   Figure Beziers(const std::vector<DPoint>& logical, DPoint start) const;
   void WritePoly(std::uint16_t function, const Figure& points);
@@ -93,11 +93,11 @@ class EmfTranslator {
   void LinesTo(const Figure& points);
 
   // EmfObjects.cpp: the object table.
-  bool ObjectRecord(std::uint32_t type, LittleEndianReader& r, std::span<const std::uint8_t> record);
-  void CreatePen(std::uint32_t type, LittleEndianReader& r);
-  void CreateFont(LittleEndianReader& r);
-  void CreatePatternBrush(LittleEndianReader& r, std::span<const std::uint8_t> record);
-  void CreatePalette(LittleEndianReader& r);
+  bool ObjectRecord(std::uint32_t type, ByteReader& r, std::span<const std::uint8_t> record);
+  void CreatePen(std::uint32_t type, ByteReader& r);
+  void CreateFont(ByteReader& r);
+  void CreatePatternBrush(ByteReader& r, std::span<const std::uint8_t> record);
+  void CreatePalette(ByteReader& r);
   void SelectHandle(std::uint32_t handle);
   void SelectSlot(ObjectKind kind, int slot, int charset);
   void AddObject(std::uint32_t handle, ObjectKind kind, int slot, int charset = 1);
@@ -121,14 +121,14 @@ class EmfTranslator {
   std::optional<std::vector<std::uint8_t>> PackedDib(std::span<const std::uint8_t> record, std::uint32_t offBmi,
                                                      std::uint32_t cbBmi, std::uint32_t offBits,
                                                      std::uint32_t cbBits) const;
-  void Blt(LittleEndianReader& r, std::span<const std::uint8_t> record, bool stretch);
-  void StretchDiBits(LittleEndianReader& r, std::span<const std::uint8_t> record, bool toDevice);
-  void ClipRect(std::uint32_t type, LittleEndianReader& r);
-  void ClipRegion(LittleEndianReader& r);
-  void PaintRegion(LittleEndianReader& r, std::uint32_t type);
+  void Blt(ByteReader& r, std::span<const std::uint8_t> record, bool stretch);
+  void StretchDiBits(ByteReader& r, std::span<const std::uint8_t> record, bool toDevice);
+  void ClipRect(std::uint32_t type, ByteReader& r);
+  void ClipRegion(ByteReader& r);
+  void PaintRegion(ByteReader& r, std::uint32_t type);
 
   // EmfText.cpp.
-  void TextOut(LittleEndianReader& r, std::span<const std::uint8_t> record, bool wide);
+  void TextOut(ByteReader& r, std::span<const std::uint8_t> record, bool wide);
 
   std::span<const std::uint8_t> emf_;
   WmfWriter out_;

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "platform/LittleEndianReader.h"
+#include "base/ByteReader.h"
 #include "platform/Raster.h"
 #include "platform/WmfPlayer.h"
 
@@ -30,23 +30,23 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
 
 Metafile::Metafile(std::vector<std::uint8_t> placeable) : bytes_(std::move(placeable)) {
   if (bytes_.size() < kPlaceableHeaderSize + kMetaHeaderSize) Invalid();
-  LittleEndianReader r(bytes_);
-  if (r.U32() != kPlaceableKey) Invalid();
-  r.U16();  // handle
-  left_ = r.I16();
-  top_ = r.I16();
-  right_ = r.I16();
-  bottom_ = r.I16();
-  unitsPerInch_ = r.U16();
-  r.U32();  // reserved
-  const std::uint16_t checksum = r.U16();
-  LittleEndianReader words(bytes_);
+  ByteReader r(bytes_);
+  if (r.U32LE() != kPlaceableKey) Invalid();
+  r.U16LE();  // handle
+  left_ = r.I16LE();
+  top_ = r.I16LE();
+  right_ = r.I16LE();
+  bottom_ = r.I16LE();
+  unitsPerInch_ = r.U16LE();
+  r.U32LE();  // reserved
+  const std::uint16_t checksum = r.U16LE();
+  ByteReader words(bytes_);
   std::uint16_t sum = 0;
-  for (int i = 0; i < 10; ++i) sum ^= words.U16();
+  for (int i = 0; i < 10; ++i) sum ^= words.U16LE();
   if (sum != checksum) Invalid();
   // The metafile's own header: memory or disk type, nine words long.
-  const std::uint16_t type = r.U16();
-  const std::uint16_t headerWords = r.U16();
+  const std::uint16_t type = r.U16LE();
+  const std::uint16_t headerWords = r.U16LE();
   if ((type != 1 && type != 2) || headerWords != 9) Invalid();
 }
 

@@ -3,7 +3,7 @@
 #include <bit>
 
 #include "dib/Rle.h"
-#include "platform/LittleEndianReader.h"
+#include "base/ByteReader.h"
 
 namespace quorvex {
 
@@ -48,38 +48,38 @@ struct DibHeader {
   std::uint32_t Masks[3] = {0, 0, 0};
 };
 
-std::optional<DibHeader> ReadHeader(LittleEndianReader& r) {
+std::optional<DibHeader> ReadHeader(ByteReader& r) {
   DibHeader h;
-  const std::uint32_t size = r.U32();
+  const std::uint32_t size = r.U32LE();
   if (size == 12) {
     h.Core = true;
-    h.Width = r.U16();
-    h.Height = r.I16();
-    r.U16();
-    h.BitCount = r.U16();
+    h.Width = r.U16LE();
+    h.Height = r.I16LE();
+    r.U16LE();
+    h.BitCount = r.U16LE();
     return h;
   }
   if (size < 40 || size > r.Size()) return std::nullopt;
-  h.Width = r.I32();
-  h.Height = r.I32();
-  r.U16();
-  h.BitCount = r.U16();
-  h.Compression = r.U32();
+  h.Width = r.I32LE();
+  h.Height = r.I32LE();
+  r.U16LE();
+  h.BitCount = r.U16LE();
+  h.Compression = r.U32LE();
   r.Skip(12);  // image size, resolution
-  h.ColorsUsed = r.U32();
-  r.U32();
+  h.ColorsUsed = r.U32LE();
+  r.U32LE();
   if (size >= 52) {
-    for (std::uint32_t& m : h.Masks) m = r.U32();
+    for (std::uint32_t& m : h.Masks) m = r.U32LE();
   }
   r.Seek(size);
   if (h.Compression == kBiBitFields && size < 52) {
-    for (std::uint32_t& m : h.Masks) m = r.U32();
+    for (std::uint32_t& m : h.Masks) m = r.U32LE();
   }
   return h;
 }
 
 // The colour table: RGB quads (triples for core headers) or palette indexes.
-std::optional<std::vector<Rgb>> ReadColorTable(LittleEndianReader& r, const DibHeader& h, bool paletteIndexes,
+std::optional<std::vector<Rgb>> ReadColorTable(ByteReader& r, const DibHeader& h, bool paletteIndexes,
                                                const std::vector<Rgb>& palette) {
   std::uint32_t count = h.ColorsUsed;
   if (h.BitCount <= 8 && (count == 0 || h.Core)) count = 1u << h.BitCount;
@@ -87,7 +87,7 @@ std::optional<std::vector<Rgb>> ReadColorTable(LittleEndianReader& r, const DibH
   std::vector<Rgb> colors;
   if (paletteIndexes) {
     for (std::uint32_t i = 0; i < count; ++i) {
-      const std::uint16_t index = r.U16();
+      const std::uint16_t index = r.U16LE();
       colors.push_back(index < palette.size() ? palette[index] : kBlack);
     }
     return colors;
@@ -107,7 +107,7 @@ std::optional<std::vector<Rgb>> ReadColorTable(LittleEndianReader& r, const DibH
 std::optional<PixelImage> DecodePackedDib(std::span<const std::uint8_t> dib, bool paletteIndexes,
                                           const std::vector<Rgb>& palette) {
   try {
-    LittleEndianReader r(dib);
+    ByteReader r(dib);
     std::optional<DibHeader> header = ReadHeader(r);
     if (!header) return std::nullopt;
     const DibHeader& h = *header;
@@ -185,11 +185,11 @@ std::optional<PixelImage> DecodePackedDib(std::span<const std::uint8_t> dib, boo
 
 std::optional<PixelImage> DecodeBitmap16(std::span<const std::uint8_t> bitmap, std::size_t gap) {
   try {
-    LittleEndianReader r(bitmap);
-    r.I16();  // type
-    const std::int64_t width = r.I16();
-    const std::int64_t height = r.I16();
-    const std::int64_t rowBytes = r.I16();
+    ByteReader r(bitmap);
+    r.I16LE();  // type
+    const std::int64_t width = r.I16LE();
+    const std::int64_t height = r.I16LE();
+    const std::int64_t rowBytes = r.I16LE();
     const int planes = r.U8();
     const int bits = r.U8();
     r.Skip(gap);

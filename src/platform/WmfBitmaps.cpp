@@ -14,7 +14,7 @@ namespace {
 
 // The high byte of a function number is the record's parameter words when
 // it carries no bitmap.
-bool WithoutBitmap(std::uint16_t function, const LittleEndianReader& p) {
+bool WithoutBitmap(std::uint16_t function, const ByteReader& p) {
   return p.Size() == static_cast<std::size_t>(function >> 8) * 2;
 }
 
@@ -61,18 +61,18 @@ void WmfPlayer::Blit(const PixelImage* source, bool monochrome, double sx, doubl
   }
 }
 
-void WmfPlayer::PatBlt(LittleEndianReader& p) {
-  const std::uint32_t rop = p.U32();
-  const double h = p.I16(), w = p.I16(), y = p.I16(), x = p.I16();
+void WmfPlayer::PatBlt(ByteReader& p) {
+  const std::uint32_t rop = p.U32LE();
+  const double h = p.I16LE(), w = p.I16LE(), y = p.I16LE(), x = p.I16LE();
   Blit(nullptr, false, 0, 0, 0, 0, dc_.Mapping.ToPixel(x, y), dc_.Mapping.ToPixel(x + w, y + h), rop);
 }
 
-void WmfPlayer::DibBitBlt(LittleEndianReader& p, std::uint16_t function) {
+void WmfPlayer::DibBitBlt(ByteReader& p, std::uint16_t function) {
   const bool noBitmap = WithoutBitmap(function, p);
-  const std::uint32_t rop = p.U32();
-  const double sy = p.I16(), sx = p.I16();
-  if (noBitmap) p.I16();
-  const double h = p.I16(), w = p.I16(), y = p.I16(), x = p.I16();
+  const std::uint32_t rop = p.U32LE();
+  const double sy = p.I16LE(), sx = p.I16LE();
+  if (noBitmap) p.I16LE();
+  const double h = p.I16LE(), w = p.I16LE(), y = p.I16LE(), x = p.I16LE();
   const IPoint d0 = dc_.Mapping.ToPixel(x, y);
   const IPoint d1 = dc_.Mapping.ToPixel(x + w, y + h);
   if (noBitmap) {
@@ -83,12 +83,12 @@ void WmfPlayer::DibBitBlt(LittleEndianReader& p, std::uint16_t function) {
   if (image) Blit(&*image, false, sx, sy, w, h, d0, d1, rop);
 }
 
-void WmfPlayer::DibStretchBlt(LittleEndianReader& p, std::uint16_t function) {
+void WmfPlayer::DibStretchBlt(ByteReader& p, std::uint16_t function) {
   const bool noBitmap = WithoutBitmap(function, p);
-  const std::uint32_t rop = p.U32();
-  const double sh = p.I16(), sw = p.I16(), sy = p.I16(), sx = p.I16();
-  if (noBitmap) p.I16();
-  const double h = p.I16(), w = p.I16(), y = p.I16(), x = p.I16();
+  const std::uint32_t rop = p.U32LE();
+  const double sh = p.I16LE(), sw = p.I16LE(), sy = p.I16LE(), sx = p.I16LE();
+  if (noBitmap) p.I16LE();
+  const double h = p.I16LE(), w = p.I16LE(), y = p.I16LE(), x = p.I16LE();
   const IPoint d0 = dc_.Mapping.ToPixel(x, y);
   const IPoint d1 = dc_.Mapping.ToPixel(x + w, y + h);
   if (noBitmap) {
@@ -99,11 +99,11 @@ void WmfPlayer::DibStretchBlt(LittleEndianReader& p, std::uint16_t function) {
   if (image) Blit(&*image, false, sx, sy, sw, sh, d0, d1, rop);
 }
 
-void WmfPlayer::StretchDib(LittleEndianReader& p) {
-  const std::uint32_t rop = p.U32();
-  const std::uint16_t usage = p.U16();
-  const double sh = p.I16(), sw = p.I16(), sy = p.I16(), sx = p.I16();
-  const double h = p.I16(), w = p.I16(), y = p.I16(), x = p.I16();
+void WmfPlayer::StretchDib(ByteReader& p) {
+  const std::uint32_t rop = p.U32LE();
+  const std::uint16_t usage = p.U16LE();
+  const double sh = p.I16LE(), sw = p.I16LE(), sy = p.I16LE(), sx = p.I16LE();
+  const double h = p.I16LE(), w = p.I16LE(), y = p.I16LE(), x = p.I16LE();
   std::optional<PixelImage> image = ReadDib(p.Rest(), usage == 1);
   if (!image) return;
   // The source rectangle of a bottom-up DIB is measured from its bottom row.
@@ -111,12 +111,12 @@ void WmfPlayer::StretchDib(LittleEndianReader& p) {
   Blit(&*image, false, sx, top, sw, sh, dc_.Mapping.ToPixel(x, y), dc_.Mapping.ToPixel(x + w, y + h), rop);
 }
 
-void WmfPlayer::SetDibitsToDevice(LittleEndianReader& p) {
-  const std::uint16_t usage = p.U16();
-  p.U16();  // scan lines held
-  p.U16();  // first scan line
-  const double sy = p.I16(), sx = p.I16();
-  const double h = p.I16(), w = p.I16(), y = p.I16(), x = p.I16();
+void WmfPlayer::SetDibitsToDevice(ByteReader& p) {
+  const std::uint16_t usage = p.U16LE();
+  p.U16LE();  // scan lines held
+  p.U16LE();  // first scan line
+  const double sy = p.I16LE(), sx = p.I16LE();
+  const double h = p.I16LE(), w = p.I16LE(), y = p.I16LE(), x = p.I16LE();
   std::optional<PixelImage> image = ReadDib(p.Rest(), usage == 1);
   if (!image) return;
   // Pixels go to the device one to one, whatever the mapping.
@@ -127,14 +127,14 @@ void WmfPlayer::SetDibitsToDevice(LittleEndianReader& p) {
   Blit(&*image, false, sx, top, w, h, d0, d1, 0x00CC0020);
 }
 
-void WmfPlayer::BitBlt16(LittleEndianReader& p, std::uint16_t function, bool stretch) {
+void WmfPlayer::BitBlt16(ByteReader& p, std::uint16_t function, bool stretch) {
   const bool noBitmap = WithoutBitmap(function, p);
-  const std::uint32_t rop = p.U32();
+  const std::uint32_t rop = p.U32LE();
   double sh = 0, sw = 0;
-  if (stretch) sh = p.I16(), sw = p.I16();
-  const double sy = p.I16(), sx = p.I16();
-  if (noBitmap) p.I16();
-  const double h = p.I16(), w = p.I16(), y = p.I16(), x = p.I16();
+  if (stretch) sh = p.I16LE(), sw = p.I16LE();
+  const double sy = p.I16LE(), sx = p.I16LE();
+  if (noBitmap) p.I16LE();
+  const double h = p.I16LE(), w = p.I16LE(), y = p.I16LE(), x = p.I16LE();
   if (!stretch) sh = h, sw = w;
   const IPoint d0 = dc_.Mapping.ToPixel(x, y);
   const IPoint d1 = dc_.Mapping.ToPixel(x + w, y + h);

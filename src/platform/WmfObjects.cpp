@@ -52,33 +52,33 @@ const BrushObject* WmfPlayer::Brush(std::uint16_t index) const {
   return index < objects_.size() ? std::get_if<BrushObject>(&objects_[index]) : nullptr;
 }
 
-void WmfPlayer::CreatePen(LittleEndianReader& p) {
+void WmfPlayer::CreatePen(ByteReader& p) {
   PenObject pen;
-  pen.Style = p.U16() & 0x0F;
-  pen.Width = p.I16();
-  p.I16();  // the y of the width point is not used
-  pen.Color = p.U32();
+  pen.Style = p.U16LE() & 0x0F;
+  pen.Width = p.I16LE();
+  p.I16LE();  // the y of the width point is not used
+  pen.Color = p.U32LE();
   AddObject(pen);
 }
 
-void WmfPlayer::CreateBrush(LittleEndianReader& p) {
+void WmfPlayer::CreateBrush(ByteReader& p) {
   BrushObject brush;
-  brush.Style = p.U16();
-  brush.Color = p.U32();
-  brush.Hatch = p.U16();
+  brush.Style = p.U16LE();
+  brush.Color = p.U32LE();
+  brush.Hatch = p.U16LE();
   // Pattern styles need a bitmap this record cannot carry: they paint like a
   // solid brush in the given colour, the null brush stays null.
   if (brush.Style != kBsNull && brush.Style != kBsHatched) brush.Style = kBsSolid;
   AddObject(brush);
 }
 
-void WmfPlayer::CreateFont(LittleEndianReader& p) {
+void WmfPlayer::CreateFont(ByteReader& p) {
   FontObject font;
-  font.Height = p.I16();
-  font.Width = p.I16();
-  font.Escapement = p.I16();
-  p.I16();  // orientation
-  font.Weight = p.I16();
+  font.Height = p.I16LE();
+  font.Width = p.I16LE();
+  font.Escapement = p.I16LE();
+  p.I16LE();  // orientation
+  font.Weight = p.I16LE();
   font.Italic = p.U8() != 0;
   font.Underline = p.U8() != 0;
   font.StrikeOut = p.U8() != 0;
@@ -94,9 +94,9 @@ void WmfPlayer::CreateFont(LittleEndianReader& p) {
   AddObject(font);
 }
 
-void WmfPlayer::CreatePalette(LittleEndianReader& p) {
-  p.U16();  // version
-  const std::uint16_t count = p.U16();
+void WmfPlayer::CreatePalette(ByteReader& p) {
+  p.U16LE();  // version
+  const std::uint16_t count = p.U16LE();
   auto palette = std::make_shared<std::vector<Rgb>>();
   for (std::uint16_t i = 0; i < count; ++i) {
     const std::uint8_t red = p.U8(), green = p.U8(), blue = p.U8();
@@ -106,9 +106,9 @@ void WmfPlayer::CreatePalette(LittleEndianReader& p) {
   AddObject(palette);
 }
 
-void WmfPlayer::SetPaletteEntries(LittleEndianReader& p) {
-  const std::uint16_t start = p.U16();
-  const std::uint16_t count = p.U16();
+void WmfPlayer::SetPaletteEntries(ByteReader& p) {
+  const std::uint16_t start = p.U16LE();
+  const std::uint16_t count = p.U16LE();
   if (!dc_.Palette) return;
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t red = p.U8(), green = p.U8(), blue = p.U8();
@@ -118,34 +118,34 @@ void WmfPlayer::SetPaletteEntries(LittleEndianReader& p) {
   }
 }
 
-void WmfPlayer::ResizePalette(LittleEndianReader& p) {
-  const std::uint16_t count = p.U16();
+void WmfPlayer::ResizePalette(ByteReader& p) {
+  const std::uint16_t count = p.U16LE();
   if (dc_.Palette) dc_.Palette->resize(count, kBlack);
 }
 
-void WmfPlayer::CreateRegion(LittleEndianReader& p) {
+void WmfPlayer::CreateRegion(ByteReader& p) {
   p.Skip(10);  // next in chain, object type, object count, region size
-  const std::uint16_t scans = p.U16();
+  const std::uint16_t scans = p.U16LE();
   p.Skip(10);  // largest scan, bounding box
   RegionObject region;
   for (std::uint16_t s = 0; s < scans; ++s) {
-    const std::uint16_t count = p.U16();
-    const std::int16_t top = p.I16();
-    const std::int16_t bottom = p.I16();
+    const std::uint16_t count = p.U16LE();
+    const std::int16_t top = p.I16LE();
+    const std::int16_t bottom = p.I16LE();
     for (std::uint16_t i = 0; i + 1 < count; i += 2) {
-      const std::int16_t left = p.I16();
-      const std::int16_t right = p.I16();
+      const std::int16_t left = p.I16LE();
+      const std::int16_t right = p.I16LE();
       region.Rects.push_back({left, top, right, bottom});
     }
-    if (count % 2) p.U16();
-    p.U16();  // the count again
+    if (count % 2) p.U16LE();
+    p.U16LE();  // the count again
   }
   AddObject(std::move(region));
 }
 
-void WmfPlayer::CreateDibPatternBrush(LittleEndianReader& p) {
-  const std::uint16_t style = p.U16();
-  const std::uint16_t usage = p.U16();
+void WmfPlayer::CreateDibPatternBrush(ByteReader& p) {
+  const std::uint16_t style = p.U16LE();
+  const std::uint16_t usage = p.U16LE();
   BrushObject brush;
   std::optional<PixelImage> image = ReadDib(p.Rest(), usage == 1);
   if (!image && style == kBsPattern) image = DecodeBitmap16(p.Rest(), 0);
@@ -158,7 +158,7 @@ void WmfPlayer::CreateDibPatternBrush(LittleEndianReader& p) {
   AddObject(brush);
 }
 
-void WmfPlayer::CreatePatternBrush(LittleEndianReader& p) {
+void WmfPlayer::CreatePatternBrush(ByteReader& p) {
   BrushObject brush;
   // The bitmap's header, its unused bits pointer and 18 reserved bytes, then the pattern bits.
   std::optional<PixelImage> image = DecodeBitmap16(p.Rest(), 22);

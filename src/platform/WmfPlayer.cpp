@@ -12,12 +12,12 @@ namespace {
 // Most states SaveDC keeps; deeper saves are ignored.
 constexpr std::size_t kMaxSavedStates = 4096;
 
-LogicalRect ReadReversedRect(LittleEndianReader& p) {
+LogicalRect ReadReversedRect(ByteReader& p) {
   LogicalRect r;
-  r.Bottom = p.I16();
-  r.Right = p.I16();
-  r.Top = p.I16();
-  r.Left = p.I16();
+  r.Bottom = p.I16LE();
+  r.Right = p.I16LE();
+  r.Top = p.I16LE();
+  r.Left = p.I16LE();
   return r;
 }
 
@@ -39,17 +39,17 @@ WmfPlayer::WmfPlayer(Raster& raster, const WmfPlacement& placement) : raster_(ra
 
 void WmfPlayer::Play(std::span<const std::uint8_t> metafile) {
   if (metafile.size() < kMetaHeaderSize) return;
-  LittleEndianReader header(metafile);
+  ByteReader header(metafile);
   header.Skip(10);  // type, header size, version, file size
-  objects_.assign(header.U16(), GdiObject{});
+  objects_.assign(header.U16LE(), GdiObject{});
   std::size_t pos = kMetaHeaderSize;
   while (metafile.size() - pos >= 6) {
-    LittleEndianReader head(metafile.subspan(pos, 6));
-    const std::uint64_t bytes = std::uint64_t{head.U32()} * 2;
-    const std::uint16_t function = head.U16();
+    ByteReader head(metafile.subspan(pos, 6));
+    const std::uint64_t bytes = std::uint64_t{head.U32LE()} * 2;
+    const std::uint16_t function = head.U16LE();
     if (bytes < 6 || bytes > metafile.size() - pos) return;
     if (function == wmf::kEof) return;
-    LittleEndianReader params(metafile.subspan(pos + 6, static_cast<std::size_t>(bytes - 6)));
+    ByteReader params(metafile.subspan(pos + 6, static_cast<std::size_t>(bytes - 6)));
     try {
       Dispatch(function, params);
     } catch (const EReadPastEnd&) {
@@ -59,44 +59,44 @@ void WmfPlayer::Play(std::span<const std::uint8_t> metafile) {
   }
 }
 
-void WmfPlayer::Dispatch(std::uint16_t function, LittleEndianReader& p) {
+void WmfPlayer::Dispatch(std::uint16_t function, ByteReader& p) {
   PageMapping& m = dc_.Mapping;
   switch (function) {
     case wmf::kSaveDc: SaveDC(); break;
-    case wmf::kRestoreDc: RestoreDC(p.I16()); break;
-    case wmf::kSetBkColor: dc_.BkColor = p.U32(); break;
-    case wmf::kSetTextColor: dc_.TextColor = p.U32(); break;
-    case wmf::kSetBkMode: dc_.BkMode = p.U16(); break;
-    case wmf::kSetMapMode: m.SetMode(p.U16()); break;
+    case wmf::kRestoreDc: RestoreDC(p.I16LE()); break;
+    case wmf::kSetBkColor: dc_.BkColor = p.U32LE(); break;
+    case wmf::kSetTextColor: dc_.TextColor = p.U32LE(); break;
+    case wmf::kSetBkMode: dc_.BkMode = p.U16LE(); break;
+    case wmf::kSetMapMode: m.SetMode(p.U16LE()); break;
     case wmf::kSetRop2: {
-      const int rop2 = p.U16();
+      const int rop2 = p.U16LE();
       if (rop2 >= 1 && rop2 <= 16) dc_.Rop2 = rop2;
       break;
     }
     case wmf::kSetPolyFillMode: {
-      const int mode = p.U16();
+      const int mode = p.U16LE();
       if (mode == 1 || mode == 2) dc_.PolyFillMode = mode;
       break;
     }
-    case wmf::kSetTextAlign: dc_.TextAlign = p.U16(); break;
-    case wmf::kSetTextCharExtra: dc_.TextCharExtra = p.I16(); break;
-    case wmf::kSetWindowOrg: m.WindowOrgY = p.I16(), m.WindowOrgX = p.I16(); break;
-    case wmf::kSetViewportOrg: m.ViewportOrgY = p.I16(), m.ViewportOrgX = p.I16(); break;
+    case wmf::kSetTextAlign: dc_.TextAlign = p.U16LE(); break;
+    case wmf::kSetTextCharExtra: dc_.TextCharExtra = p.I16LE(); break;
+    case wmf::kSetWindowOrg: m.WindowOrgY = p.I16LE(), m.WindowOrgX = p.I16LE(); break;
+    case wmf::kSetViewportOrg: m.ViewportOrgY = p.I16LE(), m.ViewportOrgX = p.I16LE(); break;
     case wmf::kSetWindowExt: {
-      const double y = p.I16();
-      m.SetWindowExt(p.I16(), y);
+      const double y = p.I16LE();
+      m.SetWindowExt(p.I16LE(), y);
       break;
     }
     case wmf::kSetViewportExt: {
-      const double y = p.I16();
-      m.SetViewportExt(p.I16(), y);
+      const double y = p.I16LE();
+      m.SetViewportExt(p.I16LE(), y);
       break;
     }
-    case wmf::kOffsetWindowOrg: m.WindowOrgY += p.I16(), m.WindowOrgX += p.I16(); break;
-    case wmf::kOffsetViewportOrg: m.ViewportOrgY += p.I16(), m.ViewportOrgX += p.I16(); break;
+    case wmf::kOffsetWindowOrg: m.WindowOrgY += p.I16LE(), m.WindowOrgX += p.I16LE(); break;
+    case wmf::kOffsetViewportOrg: m.ViewportOrgY += p.I16LE(), m.ViewportOrgX += p.I16LE(); break;
     case wmf::kScaleWindowExt:
     case wmf::kScaleViewportExt: {
-      const double yDenom = p.I16(), yNum = p.I16(), xDenom = p.I16(), xNum = p.I16();
+      const double yDenom = p.I16LE(), yNum = p.I16LE(), xDenom = p.I16LE(), xNum = p.I16LE();
       if (yDenom == 0 || xDenom == 0) break;
       if (function == wmf::kScaleWindowExt) {
         m.SetWindowExt(m.WindowExtX * xNum / xDenom, m.WindowExtY * yNum / yDenom);
@@ -105,20 +105,20 @@ void WmfPlayer::Dispatch(std::uint16_t function, LittleEndianReader& p) {
       }
       break;
     }
-    case wmf::kMoveTo: dc_.CurrentY = p.I16(), dc_.CurrentX = p.I16(); break;
+    case wmf::kMoveTo: dc_.CurrentY = p.I16LE(), dc_.CurrentX = p.I16LE(); break;
     case wmf::kLineTo: {
-      const double y = p.I16();
-      LineTo(p.I16(), y);
+      const double y = p.I16LE();
+      LineTo(p.I16LE(), y);
       break;
     }
     case wmf::kIntersectClipRect: IntersectClip(ReadReversedRect(p), false); break;
     case wmf::kExcludeClipRect: IntersectClip(ReadReversedRect(p), true); break;
     case wmf::kOffsetClipRgn: {
-      const double y = p.I16();
-      OffsetClip(p.I16(), y);
+      const double y = p.I16LE();
+      OffsetClip(p.I16LE(), y);
       break;
     }
-    case wmf::kSelectClipRegion: SelectClipRegion(Region(p.U16())); break;
+    case wmf::kSelectClipRegion: SelectClipRegion(Region(p.U16LE())); break;
 
     case wmf::kCreatePenIndirect: CreatePen(p); break;
     case wmf::kCreateBrushIndirect: CreateBrush(p); break;
@@ -127,10 +127,10 @@ void WmfPlayer::Dispatch(std::uint16_t function, LittleEndianReader& p) {
     case wmf::kCreateRegion: CreateRegion(p); break;
     case wmf::kDibCreatePatternBrush: CreateDibPatternBrush(p); break;
     case wmf::kCreatePatternBrush: CreatePatternBrush(p); break;
-    case wmf::kSelectObject: SelectObject(p.U16()); break;
-    case wmf::kDeleteObject: DeleteObject(p.U16()); break;
+    case wmf::kSelectObject: SelectObject(p.U16LE()); break;
+    case wmf::kDeleteObject: DeleteObject(p.U16LE()); break;
     case wmf::kSelectPalette: {
-      const std::uint16_t index = p.U16();
+      const std::uint16_t index = p.U16LE();
       if (index < objects_.size()) {
         if (const PaletteObject* palette = std::get_if<PaletteObject>(&objects_[index])) dc_.Palette = *palette;
       }
@@ -143,14 +143,14 @@ void WmfPlayer::Dispatch(std::uint16_t function, LittleEndianReader& p) {
     case wmf::kRectangle: Rectangle(ReadReversedRect(p)); break;
     case wmf::kEllipse: Ellipse(ReadReversedRect(p)); break;
     case wmf::kRoundRect: {
-      const double h = p.I16(), w = p.I16();
+      const double h = p.I16LE(), w = p.I16LE();
       RoundRect(ReadReversedRect(p), w, h);
       break;
     }
     case wmf::kArc:
     case wmf::kPie:
     case wmf::kChord: {
-      const double yEnd = p.I16(), xEnd = p.I16(), yStart = p.I16(), xStart = p.I16();
+      const double yEnd = p.I16LE(), xEnd = p.I16LE(), yStart = p.I16LE(), xStart = p.I16LE();
       const LogicalRect r = ReadReversedRect(p);
       const ArcKind kind = function == wmf::kArc ? ArcKind::Arc : function == wmf::kPie ? ArcKind::Pie : ArcKind::Chord;
       ArcFigure(r, xStart, yStart, xEnd, yEnd, kind);
@@ -158,7 +158,7 @@ void WmfPlayer::Dispatch(std::uint16_t function, LittleEndianReader& p) {
     }
     case wmf::kPolygon:
     case wmf::kPolyline: {
-      const std::int16_t count = p.I16();
+      const std::int16_t count = p.I16LE();
       if (count <= 0) break;
       std::vector<IPoint> points = ReadPoints(p, static_cast<std::size_t>(count));
       if (function == wmf::kPolygon) {
@@ -169,45 +169,45 @@ void WmfPlayer::Dispatch(std::uint16_t function, LittleEndianReader& p) {
       break;
     }
     case wmf::kPolyPolygon: {
-      const std::uint16_t polygons = p.U16();
+      const std::uint16_t polygons = p.U16LE();
       std::vector<std::uint16_t> counts;
-      for (std::uint16_t i = 0; i < polygons; ++i) counts.push_back(p.U16());
+      for (std::uint16_t i = 0; i < polygons; ++i) counts.push_back(p.U16LE());
       std::vector<std::vector<IPoint>> all;
       for (std::uint16_t count : counts) all.push_back(ReadPoints(p, count));
       Polygons(all);
       break;
     }
     case wmf::kSetPixel: {
-      const ColorRef color = p.U32();
-      const double y = p.I16();
-      const IPoint at = m.ToPixel(p.I16(), y);
+      const ColorRef color = p.U32LE();
+      const double y = p.I16LE();
+      const IPoint at = m.ToPixel(p.I16LE(), y);
       raster_.Put(at.X, at.Y, Resolve(color));
       break;
     }
     case wmf::kFloodFill:
     case wmf::kExtFloodFill: {
-      const bool surface = function == wmf::kExtFloodFill && p.U16() == 1;
-      const ColorRef color = p.U32();
-      const double y = p.I16();
-      FloodFill(p.I16(), y, color, surface);
+      const bool surface = function == wmf::kExtFloodFill && p.U16LE() == 1;
+      const ColorRef color = p.U32LE();
+      const double y = p.I16LE();
+      FloodFill(p.I16LE(), y, color, surface);
       break;
     }
     case wmf::kFillRegion: {
-      const RegionObject* region = Region(p.U16());
-      const BrushObject* brush = Brush(p.U16());
+      const RegionObject* region = Region(p.U16LE());
+      const BrushObject* brush = Brush(p.U16LE());
       if (region && brush) FillRegion(*region, *brush);
       break;
     }
     case wmf::kPaintRegion:
-      if (const RegionObject* region = Region(p.U16())) FillRegion(*region, dc_.Brush);
+      if (const RegionObject* region = Region(p.U16LE())) FillRegion(*region, dc_.Brush);
       break;
     case wmf::kInvertRegion:
-      if (const RegionObject* region = Region(p.U16())) InvertRegion(*region);
+      if (const RegionObject* region = Region(p.U16LE())) InvertRegion(*region);
       break;
     case wmf::kFrameRegion: {
-      const RegionObject* region = Region(p.U16());
-      const BrushObject* brush = Brush(p.U16());
-      const double h = p.I16(), w = p.I16();
+      const RegionObject* region = Region(p.U16LE());
+      const BrushObject* brush = Brush(p.U16LE());
+      const double h = p.I16LE(), w = p.I16LE();
       if (region && brush) FrameRegion(*region, *brush, w, h);
       break;
     }

@@ -12,7 +12,7 @@
 #include "platform/Coverage.h"
 #include "platform/CosmeticLine.h"
 #include "platform/GdiState.h"
-#include "platform/LittleEndianReader.h"
+#include "base/ByteReader.h"
 #include "platform/MetafileFonts.h"
 #include "platform/Raster.h"
 
@@ -52,21 +52,21 @@ class WmfPlayer {
   DcState& State() { return dc_; }
 
  private:
-  void Dispatch(std::uint16_t function, LittleEndianReader& p);
+  void Dispatch(std::uint16_t function, ByteReader& p);
 
   // Objects (WmfObjects.cpp).
   void AddObject(GdiObject object);
   void SelectObject(std::uint16_t index);
   void DeleteObject(std::uint16_t index);
-  void CreatePen(LittleEndianReader& p);
-  void CreateBrush(LittleEndianReader& p);
-  void CreateFont(LittleEndianReader& p);
-  void CreatePalette(LittleEndianReader& p);
-  void CreateRegion(LittleEndianReader& p);
-  void CreateDibPatternBrush(LittleEndianReader& p);
-  void CreatePatternBrush(LittleEndianReader& p);
-  void SetPaletteEntries(LittleEndianReader& p);
-  void ResizePalette(LittleEndianReader& p);
+  void CreatePen(ByteReader& p);
+  void CreateBrush(ByteReader& p);
+  void CreateFont(ByteReader& p);
+  void CreatePalette(ByteReader& p);
+  void CreateRegion(ByteReader& p);
+  void CreateDibPatternBrush(ByteReader& p);
+  void CreatePatternBrush(ByteReader& p);
+  void SetPaletteEntries(ByteReader& p);
+  void ResizePalette(ByteReader& p);
   const RegionObject* Region(std::uint16_t index) const;
   const BrushObject* Brush(std::uint16_t index) const;
 
@@ -91,7 +91,7 @@ class WmfPlayer {
   void FillRegion(const RegionObject& region, const BrushObject& brush);
   void InvertRegion(const RegionObject& region);
   void FrameRegion(const RegionObject& region, const BrushObject& brush, double width, double height);
-  std::vector<IPoint> ReadPoints(LittleEndianReader& p, std::size_t count) const;
+  std::vector<IPoint> ReadPoints(ByteReader& p, std::size_t count) const;
 
   // Painting helpers (WmfShapes.cpp).
   bool PenVisible() const { return dc_.Pen.Style != kPsNull; }
@@ -105,19 +105,19 @@ class WmfPlayer {
   void DeviceBox(const LogicalRect& r, IPoint& topLeft, IPoint& bottomRight) const;
 
   // Bitmaps (WmfBitmaps.cpp).
-  void PatBlt(LittleEndianReader& p);
-  void DibBitBlt(LittleEndianReader& p, std::uint16_t function);
-  void DibStretchBlt(LittleEndianReader& p, std::uint16_t function);
-  void StretchDib(LittleEndianReader& p);
-  void SetDibitsToDevice(LittleEndianReader& p);
-  void BitBlt16(LittleEndianReader& p, std::uint16_t function, bool stretch);
+  void PatBlt(ByteReader& p);
+  void DibBitBlt(ByteReader& p, std::uint16_t function);
+  void DibStretchBlt(ByteReader& p, std::uint16_t function);
+  void StretchDib(ByteReader& p);
+  void SetDibitsToDevice(ByteReader& p);
+  void BitBlt16(ByteReader& p, std::uint16_t function, bool stretch);
   void Blit(const PixelImage* source, bool monochrome, double sx, double sy, double sw, double sh,
             IPoint d0, IPoint d1, std::uint32_t rop);
   std::optional<PixelImage> ReadDib(std::span<const std::uint8_t> bytes, bool paletteIndexes) const;
 
   // Text (WmfText.cpp).
-  void TextOut(LittleEndianReader& p);
-  void ExtTextOut(LittleEndianReader& p);
+  void TextOut(ByteReader& p);
+  void ExtTextOut(ByteReader& p);
   void DrawText(double x, double y, std::span<const std::uint8_t> bytes, const std::vector<std::int16_t>* dx,
                 std::uint16_t options, const std::optional<LogicalRect>& rect);
   std::optional<TextLayout> LayOutText(double x, double y, const std::vector<TextChar>& chars,

@@ -52,12 +52,12 @@ bool HatchAt(int hatch, std::int32_t x, std::int32_t y) {
 
 }  // namespace
 
-std::vector<IPoint> WmfPlayer::ReadPoints(LittleEndianReader& p, std::size_t count) const {
+std::vector<IPoint> WmfPlayer::ReadPoints(ByteReader& p, std::size_t count) const {
   std::vector<IPoint> points;
   points.reserve(std::min(count, p.Remaining() / 4));
   for (std::size_t i = 0; i < count; ++i) {
-    const double x = p.I16();
-    const double y = p.I16();
+    const double x = p.I16LE();
+    const double y = p.I16LE();
     points.push_back(dc_.Mapping.ToPixel(x, y));
   }
   return points;

@@ -83,21 +83,21 @@ class ScaledFont {
 
 }  // namespace
 
-void WmfPlayer::TextOut(LittleEndianReader& p) {
-  const std::int16_t count = p.I16();
+void WmfPlayer::TextOut(ByteReader& p) {
+  const std::int16_t count = p.I16LE();
   if (count < 0) return;
   std::span<const std::uint8_t> text = p.Bytes(static_cast<std::size_t>(count));
   if (count % 2) p.U8();
-  const double y = p.I16();
-  const double x = p.I16();
+  const double y = p.I16LE();
+  const double x = p.I16LE();
   DrawText(x, y, text, nullptr, 0, std::nullopt);
 }
 
-void WmfPlayer::ExtTextOut(LittleEndianReader& p) {
-  const double y = p.I16();
-  const double x = p.I16();
-  const std::int16_t count = p.I16();
-  const std::uint16_t options = p.U16();
+void WmfPlayer::ExtTextOut(ByteReader& p) {
+  const double y = p.I16LE();
+  const double x = p.I16LE();
+  const std::int16_t count = p.I16LE();
+  const std::uint16_t options = p.U16LE();
   if (count < 0) return;
   const std::size_t padded = (static_cast<std::size_t>(count) + 1) / 2 * 2;
   // Some writers store the rectangle without the flags that call for it;
@@ -110,17 +110,17 @@ void WmfPlayer::ExtTextOut(LittleEndianReader& p) {
   std::optional<LogicalRect> rect;
   if (rectStored) {
     LogicalRect r;
-    r.Left = p.I16();
-    r.Top = p.I16();
-    r.Right = p.I16();
-    r.Bottom = p.I16();
+    r.Left = p.I16LE();
+    r.Top = p.I16LE();
+    r.Right = p.I16LE();
+    r.Bottom = p.I16LE();
     if (rectFlags) rect = r;
   }
   std::span<const std::uint8_t> text = p.Bytes(static_cast<std::size_t>(count));
   if (count % 2 && p.Remaining() > 0) p.U8();
   std::vector<std::int16_t> dx;
   if (p.Remaining() >= 2 * static_cast<std::size_t>(count)) {
-    for (std::int16_t i = 0; i < count; ++i) dx.push_back(p.I16());
+    for (std::int16_t i = 0; i < count; ++i) dx.push_back(p.I16LE());
   }
   DrawText(x, y, text, dx.empty() ? nullptr : &dx, options, rect);
 }
