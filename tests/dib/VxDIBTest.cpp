@@ -9,6 +9,7 @@
 #include "platform/PictureFormats.h"
 #include "support/DibProbe.h"
 #include "support/ErrorMessage.h"
+#include "support/ForeignGraphic.h"
 #include "support/TempDir.h"
 
 namespace quorvex {
@@ -22,16 +23,7 @@ std::unique_ptr<TVxDIB> EightBitDib() {
   return test::LoadDib(test::BmpOf(8, 3, 2, {{10, 0, 0}, {0, 20, 0}, {0, 0, 30}}, {0, 1, 2, 2, 1, 0}));
 }
 
-// A graphic of another class, which a DIB cannot take or give content to.
-class ForeignGraphic : public Graphic {
- public:
-  const char* ClassName() const override { return "TForeign"; }
-  bool Empty() const override { return false; }
-  std::int32_t Width() const override { return 1; }
-  std::int32_t Height() const override { return 1; }
-  void SetWidth(std::int32_t) override {}
-  void SetHeight(std::int32_t) override {}
-};
+using test::ForeignGraphic;
 
 TEST(VxDIB, ANewDibIsOneBlackEightBitPixelWith256Colours) {
   TVxDIB dib;

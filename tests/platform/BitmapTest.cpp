@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ForeignGraphic.h"
+
 namespace quorvex {
 namespace {
 
-// A graphic of another class that cannot hand its content to a bitmap.
-class ForeignGraphic : public Graphic {
- public:
-  const char* ClassName() const override { return "TForeign"; }
-  bool Empty() const override { return false; }
-  std::int32_t Width() const override { return 1; }
-  std::int32_t Height() const override { return 1; }
-  void SetWidth(std::int32_t) override {}
-  void SetHeight(std::int32_t) override {}
-};
+using test::ForeignGraphic;
 
 TEST(Bitmap, NewBitmapIsEmptyInDeviceFormat) {
   Bitmap bitmap;

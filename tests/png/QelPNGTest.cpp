@@ -5,6 +5,7 @@
 #include "base/Files.h"
 #include "platform/PictureFormats.h"
 #include "support/BitmapBuilder.h"
+#include "support/ForeignGraphic.h"
 #include "support/PngOracle.h"
 #include "support/TempDir.h"
 
@@ -23,15 +24,7 @@ Bytes Save(TQelPNG& png) {
   return out.Bytes();
 }
 
-class ForeignGraphic : public Graphic {
- public:
-  const char* ClassName() const override { return "TForeign"; }
-  bool Empty() const override { return false; }
-  std::int32_t Width() const override { return 1; }
-  std::int32_t Height() const override { return 1; }
-  void SetWidth(std::int32_t) override {}
-  void SetHeight(std::int32_t) override {}
-};
+using test::ForeignGraphic;
 
 class NotAGraphic : public Persistent {
  public:

@@ -2,19 +2,6 @@
 
 namespace quorvex::test {
 
-namespace {
-
-void Put16(Bytes& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(Bytes& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-}  // namespace
-
 Bytes BmpBuilder::Build() const {
   Bytes info;
   Put32(info, HeaderSize);

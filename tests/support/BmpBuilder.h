@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-namespace quorvex::test {
+#include "support/LittleEndianBytes.h"
 
-using Bytes = std::vector<std::uint8_t>;
+namespace quorvex::test {
 
 /// Red, green and blue of one colour-table entry.
 struct Rgb3 {

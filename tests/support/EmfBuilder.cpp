@@ -2,19 +2,6 @@
 
 namespace quorvex::test {
 
-namespace {
-
-void Put16(Bytes& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(Bytes& out, std::uint64_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-}  // namespace
-
 EmfBuilder& EmfBuilder::Record(std::uint32_t type, std::initializer_list<std::int64_t> values) {
   Bytes body;
   for (std::int64_t v : values) Put32(body, static_cast<std::uint64_t>(v));

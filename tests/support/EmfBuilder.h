@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace quorvex::test {
+#include "support/LittleEndianBytes.h"
 
-using Bytes = std::vector<std::uint8_t>;
+namespace quorvex::test {
 
 class EmfBuilder {
  public:

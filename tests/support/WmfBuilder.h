@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace quorvex::test {
+#include "support/LittleEndianBytes.h"
 
-using Bytes = std::vector<std::uint8_t>;
+namespace quorvex::test {
 
 /// A metafile under construction: records of parameter words or bytes.
 class WmfBuilder {
