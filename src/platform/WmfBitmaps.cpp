@@ -67,9 +67,16 @@ void WmfPlayer::PatBlt(ByteReader& p) {
   Blit(nullptr, false, 0, 0, 0, 0, dc_.Mapping.ToPixel(x, y), dc_.Mapping.ToPixel(x + w, y + h), rop);
 }
 
-void WmfPlayer::DibBitBlt(ByteReader& p, std::uint16_t function) {
+// DIBBITBLT and DIBSTRETCHBLT differ only in the source size, which the
+// stretching form stores and the plain form takes from the destination.
+void WmfPlayer::DibBlit(ByteReader& p, std::uint16_t function, bool stretch) {
   const bool noBitmap = WithoutBitmap(function, p);
   const std::uint32_t rop = p.U32LE();
+  double sh = 0, sw = 0;
+  if (stretch) {
+    sh = p.I16LE();
+    sw = p.I16LE();
+  }
   const double sy = p.I16LE(), sx = p.I16LE();
   if (noBitmap) p.I16LE();
   const double h = p.I16LE(), w = p.I16LE(), y = p.I16LE(), x = p.I16LE();
@@ -80,23 +87,7 @@ void WmfPlayer::DibBitBlt(ByteReader& p, std::uint16_t function) {
     return;
   }
   std::optional<PixelImage> image = ReadDib(p.Rest(), false);
-  if (image) Blit(&*image, false, sx, sy, w, h, d0, d1, rop);
-}
-
-void WmfPlayer::DibStretchBlt(ByteReader& p, std::uint16_t function) {
-  const bool noBitmap = WithoutBitmap(function, p);
-  const std::uint32_t rop = p.U32LE();
-  const double sh = p.I16LE(), sw = p.I16LE(), sy = p.I16LE(), sx = p.I16LE();
-  if (noBitmap) p.I16LE();
-  const double h = p.I16LE(), w = p.I16LE(), y = p.I16LE(), x = p.I16LE();
-  const IPoint d0 = dc_.Mapping.ToPixel(x, y);
-  const IPoint d1 = dc_.Mapping.ToPixel(x + w, y + h);
-  if (noBitmap) {
-    Blit(nullptr, false, 0, 0, 0, 0, d0, d1, rop);
-    return;
-  }
-  std::optional<PixelImage> image = ReadDib(p.Rest(), false);
-  if (image) Blit(&*image, false, sx, sy, sw, sh, d0, d1, rop);
+  if (image) Blit(&*image, false, sx, sy, stretch ? sw : w, stretch ? sh : h, d0, d1, rop);
 }
 
 void WmfPlayer::StretchDib(ByteReader& p) {

@@ -213,8 +213,8 @@ void WmfPlayer::Dispatch(std::uint16_t function, ByteReader& p) {
     }
 
     case wmf::kPatBlt: PatBlt(p); break;
-    case wmf::kDibBitBlt: DibBitBlt(p, function); break;
-    case wmf::kDibStretchBlt: DibStretchBlt(p, function); break;
+    case wmf::kDibBitBlt: DibBlit(p, function, false); break;
+    case wmf::kDibStretchBlt: DibBlit(p, function, true); break;
     case wmf::kStretchDib: StretchDib(p); break;
     case wmf::kSetDibToDev: SetDibitsToDevice(p); break;
     case wmf::kBitBlt: BitBlt16(p, function, false); break;

@@ -106,8 +106,7 @@ class WmfPlayer {
 
   // Bitmaps (WmfBitmaps.cpp).
   void PatBlt(ByteReader& p);
-  void DibBitBlt(ByteReader& p, std::uint16_t function);
-  void DibStretchBlt(ByteReader& p, std::uint16_t function);
+  void DibBlit(ByteReader& p, std::uint16_t function, bool stretch);
   void StretchDib(ByteReader& p);
   void SetDibitsToDevice(ByteReader& p);
   void BitBlt16(ByteReader& p, std::uint16_t function, bool stretch);
