@@ -54,7 +54,7 @@ void StoreError(png_structp png, png_const_charp message) {
 }
 
 // Only plain data lives in this frame, as libpng leaves it by longjmp on errors.
-bool WritePng(const ReferencePng& spec, png_bytep* rows, const png_color* plte, const png_byte* alphas,
+bool WritePng(const ReferencePng& reference, png_bytep* rows, const png_color* plte, const png_byte* alphas,
               const png_color_16* colour, std::vector<std::uint8_t>* out, std::string* error) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, error, StoreError, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -63,10 +63,10 @@ bool WritePng(const ReferencePng& spec, png_bytep* rows, const png_color* plte, 
     return false;
   }
   png_set_write_fn(png, out, Append, nullptr);
-  png_set_IHDR(png, info, spec.Width, spec.Height, spec.BitDepth, spec.ColorType, spec.Interlace, 0, 0);
-  if (!spec.Plte.empty()) png_set_PLTE(png, info, plte, static_cast<int>(spec.Plte.size()));
-  if (!spec.Transparency.empty()) {
-    png_set_tRNS(png, info, alphas, static_cast<int>(spec.Transparency.size()), colour);
+  png_set_IHDR(png, info, reference.Width, reference.Height, reference.BitDepth, reference.ColorType, reference.Interlace, 0, 0);
+  if (!reference.Plte.empty()) png_set_PLTE(png, info, plte, static_cast<int>(reference.Plte.size()));
+  if (!reference.Transparency.empty()) {
+    png_set_tRNS(png, info, alphas, static_cast<int>(reference.Transparency.size()), colour);
   }
   png_set_rows(png, info, rows);
   png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
