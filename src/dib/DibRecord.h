@@ -7,6 +7,7 @@
 
 #include "dib/DibMemory.h"
 #include "dib/Rle.h"
+#include "platform/Palette.h"
 
 namespace quorvex {
 
@@ -38,15 +39,6 @@ struct BitmapInfoHeader {
   std::int32_t YPelsPerMeter = 0;
   std::uint32_t ClrUsed = 0;
   std::uint32_t ClrImportant = 0;
-};
-
-/// One colour-table entry as a DIB stores it.
-struct RgbQuad {
-  std::uint8_t Blue = 0;
-  std::uint8_t Green = 0;
-  std::uint8_t Red = 0;
-  std::uint8_t Reserved = 0;
-  bool operator==(const RgbQuad&) const = default;
 };
 
 /// The colour-table entries a bit count implies: 2, 16, 256, else 0.

@@ -15,6 +15,15 @@ struct PaletteEntry {
   bool operator==(const PaletteEntry&) const = default;
 };
 
+/// One colour-table entry as a DIB stores it (and the PNG code's quad tables).
+struct RgbQuad {
+  std::uint8_t Blue = 0;
+  std::uint8_t Green = 0;
+  std::uint8_t Red = 0;
+  std::uint8_t Reserved = 0;
+  bool operator==(const RgbQuad&) const = default;
+};
+
 /// Most entries a palette holds.
 inline constexpr int kMaxPaletteEntries = 256;
 

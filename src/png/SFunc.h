@@ -17,15 +17,6 @@ using ColorRef = std::int32_t;
 inline constexpr ColorRef kNoColor = -1;
 inline constexpr ColorRef kPaletteIndexMark = 0x01000000;
 
-/// One entry of an RGB quad table, in the order the DIB colour table uses.
-struct RgbQuad {
-  std::uint8_t Blue = 0;
-  std::uint8_t Green = 0;
-  std::uint8_t Red = 0;
-  std::uint8_t Reserved = 0;
-  bool operator==(const RgbQuad&) const = default;
-};
-
 /// A full table of 256 quads (1024 bytes).
 using QuadTable = std::array<RgbQuad, 256>;
 
