@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Driver.h"
+#include "convert/Driver.h"
 #include "base/Errors.h"
 #include "base/Files.h"
 #include "project/ContentsConverter.h"

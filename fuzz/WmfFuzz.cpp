@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Metafile.h"
+#include "metafile/Metafile.h"
 
 using namespace quorvex;
 

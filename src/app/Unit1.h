@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "app/Dialogs.h"
-#include "app/Driver.h"
+#include "convert/Driver.h"
 #include "app/ToolImages.h"
 #include "job/ConversionJob.h"
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "Version.h"
-#include "app/Driver.h"
+#include "convert/Driver.h"
 #include "base/Encoding.h"
 #include "base/Errors.h"
 #include "base/Files.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "dib/DibMemory.h"
-#include "dib/Rle.h"
+#include "platform/Rle.h"
 #include "platform/Palette.h"
 
 namespace quorvex {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "dib/PixelRows.h"
-#include "dib/Rle.h"
+#include "platform/Rle.h"
 
 namespace quorvex {
 

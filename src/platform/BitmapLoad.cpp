@@ -8,7 +8,7 @@
 
 #include "base/ByteReader.h"
 #include "base/Files.h"
-#include "dib/Rle.h"
+#include "platform/Rle.h"
 #include "platform/Bitmap.h"
 
 namespace quorvex {

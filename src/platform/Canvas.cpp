@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "dib/Rle.h"
+#include "platform/Rle.h"
 
 namespace quorvex {
 

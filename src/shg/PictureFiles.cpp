@@ -4,7 +4,7 @@
 #include "base/ByteReader.h"
 #include "base/Files.h"
 #include "dib/VxDIB.h"
-#include "platform/Metafile.h"
+#include "metafile/Metafile.h"
 #include "shg/PictureImages.h"
 #include "shg/RunLen.h"
 #include "shg/shg.h"

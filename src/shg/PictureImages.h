@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/Metafile.h"
+#include "metafile/Metafile.h"
 #include "shg/shg.h"
 
 namespace quorvex {

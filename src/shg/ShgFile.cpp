@@ -1,7 +1,7 @@
 // Reading segmented-hypergraphics files (.shg) into the held form.
 
 #include "base/ByteReader.h"
-#include "platform/Metafile.h"
+#include "metafile/Metafile.h"
 #include "shg/CompressedNumbers.h"
 #include "shg/shg.h"
 

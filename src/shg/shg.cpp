@@ -4,7 +4,7 @@
 
 #include "base/Files.h"
 #include "platform/Canvas.h"
-#include "platform/Metafile.h"
+#include "metafile/Metafile.h"
 #include "shg/PictureImages.h"
 #include "shg/RunLen.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/Driver.h"
+#include "convert/Driver.h"
 #include "base/Files.h"
 #include "support/PngOracle.h"
 #include "support/TempDir.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Driver.h"
+#include "convert/Driver.h"
 #include "base/Files.h"
 #include "project/HelpProjectWriter.h"
 #include "support/TempDir.h"

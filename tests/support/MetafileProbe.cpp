@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/Canvas.h"
-#include "platform/Metafile.h"
+#include "metafile/Metafile.h"
 
 namespace quorvex::test {
 

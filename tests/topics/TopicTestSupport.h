@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/Driver.h"
+#include "convert/Driver.h"
 #include "base/Errors.h"
 #include "base/Files.h"
 #include "support/TempDir.h"
