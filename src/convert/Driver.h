@@ -3,20 +3,10 @@
 // step in a fixed order.
 
 #include "base/ByteString.h"
+#include "convert/ConversionHost.h"
 #include "job/ConversionJob.h"
-#include "job/StatusSink.h"
 
 namespace quorvex {
-
-/// What the window (or the command line) lends a conversion: the status
-/// label, the busy cursor and the "combine popups" check box.
-class ConversionHost : public StatusSink {
- public:
-  /// The check box's state; read once, at the start of a conversion.
-  virtual bool CombinePopupsChecked() = 0;
-  /// Shows (true) or ends (false) the busy cursor.
-  virtual void SetBusyCursor(bool /*busy*/) {}
-};
 
 /// Sets ProjectPath and ProjectFolder (up to and including the last "\" or ":").
 void ChooseProject(ConversionJob& job, const ByteString& projectPath);
