@@ -120,6 +120,11 @@ bool FileExists(const ByteString& path) {
   return stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool DirectoryExists(const ByteString& path) {
+  struct stat st;
+  return stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 ByteString ReadFile(const ByteString& path) {
   std::optional<ByteString> data = ReadWhole(NativePath(path));
   if (!data) throw EFOpenError(path);

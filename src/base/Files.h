@@ -27,6 +27,9 @@ ByteString EnginePath(const std::string& nativePath);
 /// True when a plain file exists at the path.
 bool FileExists(const ByteString& path);
 
+/// True when a folder exists at the path.
+bool DirectoryExists(const ByteString& path);
+
 /// The whole file; raises EFOpenError when it cannot be read.
 ByteString ReadFile(const ByteString& path);
 

@@ -15,7 +15,8 @@ namespace quorvex {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--quiet] [--version] [--help]\n"
+    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--keep-going]\n"
+    "                       [--codepage N] [--quiet] [--version] [--help]\n"
     "\n"
     "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
     "(default: the project's folder).\n"
@@ -24,13 +25,19 @@ constexpr char kUsage[] =
     "                       instead of one shared html/popup.js\n"
     "  --chm                also compile the result into a .chm with chmcmd\n"
     "                       (Debian package fp-utils)\n"
-    "  --quiet              print no progress\n"
+    "  --keep-going         a missing topic file, a picture or a map include that\n"
+    "                       cannot be read is a warning, not the end\n"
+    "  --codepage N         read text of unknown code page as code page N\n"
+    "                       (932, 1252, ...) instead of the project's CHARSET=/LCID=\n"
+    "  --quiet              print errors only, no progress or warnings\n"
     "  --version            print the version and exit\n"
     "  --help               print this text and exit\n";
 
 struct Options {
   std::vector<std::string> positional;
   bool combinePopups = true;
+  bool keepGoing = false;
+  int codePage = 0;
   bool quiet = false;
   bool chm = false;
   bool version = false;
@@ -38,10 +45,25 @@ struct Options {
 };
 
 // Parses the arguments; an error text when they make no sense.
+// A code page number for --codepage.
+std::optional<int> CodePageNumber(const std::string& text) {
+  if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  int value = std::stoi(text);
+  return value > 0 ? std::optional<int>(value) : std::nullopt;
+}
+
 std::optional<std::string> Parse(const std::vector<std::string>& args, Options& options) {
-  for (const std::string& arg : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
     if (arg == "--no-combine-popups") {
       options.combinePopups = false;
+    } else if (arg == "--keep-going") {
+      options.keepGoing = true;
+    } else if (arg == "--codepage" || arg.rfind("--codepage=", 0) == 0) {
+      std::string value = arg == "--codepage" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(11);
+      std::optional<int> codePage = CodePageNumber(value);
+      if (!codePage) return "--codepage needs a code page number";
+      options.codePage = *codePage;
     } else if (arg == "--chm") {
       options.chm = true;
     } else if (arg == "--quiet") {
@@ -65,10 +87,25 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
 // Status texts on the terminal; topic files get a counter.
 class TerminalHost : public ConversionHost {
  public:
-  TerminalHost(const ConversionJob& job, std::ostream& err, bool quiet, bool combinePopups)
-      : job_(job), err_(err), quiet_(quiet), combinePopups_(combinePopups) {}
+  TerminalHost(const ConversionJob& job, std::ostream& err, const Options& options)
+      : job_(job), err_(err), options_(options), quiet_(options.quiet) {}
 
-  bool CombinePopupsChecked() override { return combinePopups_; }
+  bool CombinePopupsChecked() override { return options_.combinePopups; }
+  bool KeepGoing() override { return options_.keepGoing; }
+  int CodePageOption() override { return options_.codePage; }
+
+  void Warn(const ByteString& file, const ByteString& what) override {
+    ++warnings_;
+    if (quiet_) return;
+    bool isPath = file.find('\\') != ByteString::npos || file.find('/') != ByteString::npos;
+    err_ << "warning: " << (isPath ? NativePath(file) : DisplayText(file)) << ": " << DisplayText(what) << "\n";
+  }
+
+  /// The count of warnings, at the end of a run that had any.
+  void ReportWarningCount() const {
+    if (quiet_ || warnings_ == 0) return;
+    err_ << "quorvex-convert: " << warnings_ << (warnings_ == 1 ? " warning" : " warnings") << "\n";
+  }
 
   void SetStatus(const ByteString& text) override {
     if (quiet_ || text.empty()) return;
@@ -83,9 +120,10 @@ class TerminalHost : public ConversionHost {
  private:
   const ConversionJob& job_;
   std::ostream& err_;
+  const Options& options_;
   bool quiet_;
-  bool combinePopups_;
   int nextTopic_ = 0;
+  int warnings_ = 0;
 };
 
 // An absolute, normalised native path without a trailing slash.
@@ -116,16 +154,19 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   ChooseProject(job, EnginePath(AbsolutePath(options.positional[0])));
   ChooseOutputFolder(job, options.positional.size() > 1 ? EnginePath(AbsolutePath(options.positional[1]))
                                                         : ExtractFileDir(job.ProjectPath));
-  TerminalHost host(job, err, options.quiet, options.combinePopups);
+  TerminalHost host(job, err, options);
   try {
     RunConversion(job, host);
   } catch (const Exception& error) {
+    host.ReportWarningCount();
     err << "quorvex-convert: " << error.DisplayMessage() << "\n";
     return kExitConversionFailed;
   } catch (const std::exception& error) {
+    host.ReportWarningCount();
     err << "quorvex-convert: " << error.what() << "\n";
     return kExitConversionFailed;
   }
+  host.ReportWarningCount();
   out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
   if (!options.chm) return kExitSuccess;
   if (!options.quiet) err << "chmcmd\n";

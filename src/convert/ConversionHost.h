@@ -13,6 +13,12 @@ class ConversionHost : public StatusSink {
   virtual bool CombinePopupsChecked() = 0;
   /// Shows (true) or ends (false) the busy cursor.
   virtual void SetBusyCursor(bool /*busy*/) {}
+  /// Whether missing topic files and unreadable pictures or map includes are
+  /// warnings instead of errors that end the conversion.
+  virtual bool KeepGoing() { return false; }
+  /// The code page that text of unknown code page is read in, overriding the
+  /// project's CHARSET= and LCID=; 0 leaves them.
+  virtual int CodePageOption() { return 0; }
 };
 
 }  // namespace quorvex

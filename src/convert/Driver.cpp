@@ -6,6 +6,7 @@
 #include "project/KeywordIndexWriter.h"
 #include "project/NameMap.h"
 #include "project/ProjectReader.h"
+#include "project/SourceFiles.h"
 #include "project/StyleSheet.h"
 #include "topics/TopicConverter.h"
 
@@ -46,7 +47,9 @@ class ConversionScope {
 void RunConversion(ConversionJob& job, ConversionHost& host) {
   ConversionScope scope(job, host);
   job.CombinePopups = host.CombinePopupsChecked();
+  job.KeepGoing = host.KeepGoing();
   ReadProject(job);
+  if (host.CodePageOption() != 0) job.CodePage = host.CodePageOption();
   LoadNameMap(job);
   ForceDirectories(job.OutputFolder + "img");
   ForceDirectories(job.OutputFolder + "html");
@@ -58,7 +61,14 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
 void ConvertTopics(ConversionJob& job) {
   // The count is taken once: the topics pass never adds project files.
   const int count = job.ProjectFiles.Count();
-  for (int i = 0; i < count; ++i) ConvertTopicFile(job, job.ProjectFiles[i]);
+  for (int i = 0; i < count; ++i) {
+    const ByteString& entry = job.ProjectFiles[i];
+    if (job.KeepGoing && !FileExists(TopicFilePath(job, entry))) {
+      job.Warn(TopicFilePath(job, entry), "topic file not found; it gets no page");
+      continue;
+    }
+    ConvertTopicFile(job, entry);
+  }
   WritePopupFile(job);
   ConvertContents(job);
   WriteKeywordIndex(job);

@@ -2,9 +2,13 @@
 // The state of one conversion: what the project says, what the topics pass
 // collects, and what the writers read at the end.
 
+#include <vector>
+
 #include "base/ByteString.h"
 #include "base/StringList.h"
+#include "job/ContextMap.h"
 #include "job/StatusSink.h"
+#include "job/TopicIndex.h"
 
 namespace quorvex {
 
@@ -13,16 +17,28 @@ struct ConversionJob {
   ByteString ProjectFolder;  ///< folder of ProjectPath, ending in "\" (or ":")
   ByteString OutputFolder;   ///< destination folder, ending in "\"
   ByteString Title;          ///< TITLE=
-  ByteString BitmapRoot;     ///< BMROOT= plus "\", or empty
-  ByteString TopicRoot;      ///< ROOT= plus "\", or empty
   ByteString ContentsTopic;  ///< CONTENTS=: topic name of the default topic
+  ByteString ContentsFile;   ///< CNT=: the contents file relative to ProjectFolder, or empty
   ByteString BodyColorAttr;  ///< " bgcolor=#rrggbb" from the main window's colour, or empty
+  int CodePage = 0;          ///< the project's code page (CHARSET=, LCID= or --codepage); 0: not said
+
+  /// Folders named by ROOT= (topic files) and BMROOT= (pictures), in the order
+  /// given, each ending in "\"; relative ones are relative to ProjectFolder.
+  /// The project folder itself is searched after them.
+  std::vector<ByteString> TopicFolders;
+  std::vector<ByteString> BitmapFolders;
+
+  Aliases TopicAliases;      ///< [ALIAS]: context -> context
+  ContextMap HelpContexts;   ///< [MAP]: context -> numeric id, for context-sensitive help
+  TopicIndex Topics;         ///< contexts of the topics read as documents -> their pages
+  std::vector<ByteString> WrittenPages;  ///< pages written by the topics pass, in order
 
   bool CombinePopups = false;      ///< popups are collected in html\popup.js
   bool HasContents = false;        ///< the .hhc got at least one entry
   bool HasIndex = false;           ///< the .hhk was written
   bool TableBorder = false;        ///< the next table of the page gets a border
   bool PageUsesPopupFile = false;  ///< the page being built links a popup of popup.js
+  bool KeepGoing = false;          ///< missing topic files and unreadable pictures or includes are warnings
 
   StringList ProjectFiles;   ///< [FILES] lines, in file order
   StringList PopupPages;     ///< pages of topics read as popup text, each once
@@ -44,6 +60,10 @@ struct ConversionJob {
   /// Lets the window repaint, if there is one.
   void ProcessPendingEvents() const {
     if (Status) Status->ProcessPendingEvents();
+  }
+  /// Reports a problem that does not stop the conversion.
+  void Warn(const ByteString& file, const ByteString& what) const {
+    if (Status) Status->Warn(file, what);
   }
 };
 

@@ -13,6 +13,9 @@ class StatusSink {
   virtual void SetStatus(const ByteString& text) = 0;
   /// Lets the window process pending events so that it repaints.
   virtual void ProcessPendingEvents() {}
+  /// A problem that does not stop the conversion: `file` (an engine path or
+  /// a project name) and what happened to it.
+  virtual void Warn(const ByteString& /*file*/, const ByteString& /*what*/) {}
 };
 
 }  // namespace quorvex

@@ -5,7 +5,8 @@
 #include "base/Files.h"
 #include "base/Texts.h"
 #include "project/HelpProjectWriter.h"
-#include "project/NameMap.h"
+#include "project/SourceFiles.h"
+#include "project/TopicLinks.h"
 
 namespace quorvex {
 namespace {
@@ -86,17 +87,22 @@ void AddEntry(ConversionJob& job, ContentsBuilder& out, const ByteString& line) 
     out.Add("<param name=\"Name\" value=\"" + name + "\">", 1);
     if (pos < line.size() && line[pos] == '=') ++pos;
     std::size_t end = line.find_first_of(" >", pos);
-    ByteString page = PageName(job, line.substr(pos, end == ByteString::npos ? ByteString::npos : end - pos));
-    RemoveFirst(job.PopupPages, page);
-    if (!page.empty()) out.Add("<param name=\"Local\" value=\"html/" + page + "\">", 1);
+    TopicLink link = ResolveTopic(job, line.substr(pos, end == ByteString::npos ? ByteString::npos : end - pos));
+    RemoveFirst(job.PopupPages, link.Page);
+    if (!link.Page.empty()) out.Add("<param name=\"Local\" value=\"html/" + link.Href() + "\">", 1);
   }
   out.Add("</OBJECT>", 1);
 }
 
 }  // namespace
 
+ByteString ContentsFilePath(const ConversionJob& job) {
+  if (job.ContentsFile.empty()) return ChangeFileExt(job.ProjectPath, ".cnt");
+  return ProjectFolderPath(job, job.ContentsFile);
+}
+
 void ConvertContents(ConversionJob& job) {
-  ByteString input = ChangeFileExt(job.ProjectPath, ".cnt");
+  ByteString input = ContentsFilePath(job);
   if (!FileExists(input)) return;
   job.ReportStatus(kStatusContents);
   StringList lines;

@@ -6,9 +6,12 @@
 
 namespace quorvex {
 
-/// Converts ProjectPath's ".cnt" into OutputFolder + base + ".hhc" when it has
-/// at least one entry; sets HasContents and takes every entry's page out of
-/// PopupPages. A missing .cnt is not an error.
+/// Converts the contents file (see ContentsFilePath) into OutputFolder + base
+/// + ".hhc" when it has at least one entry; sets HasContents and takes every
+/// entry's page out of PopupPages. A missing contents file is not an error.
 void ConvertContents(ConversionJob& job);
+
+/// The contents file: CNT= relative to the project folder, else ProjectPath's ".cnt".
+ByteString ContentsFilePath(const ConversionJob& job);
 
 }  // namespace quorvex

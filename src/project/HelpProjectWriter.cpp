@@ -2,7 +2,7 @@
 
 #include "base/Files.h"
 #include "base/Texts.h"
-#include "project/NameMap.h"
+#include "project/TopicLinks.h"
 
 namespace quorvex {
 
@@ -12,15 +12,55 @@ ByteString ProjectBaseName(const ConversionJob& job) {
 
 namespace {
 
-ByteString MainWindowLine(const ConversionJob& job, const ByteString& base) {
+ByteString MainWindowLine(const ConversionJob& job, const ByteString& base, const ByteString& defaultPage) {
   ByteString line = "main=,";
   line += job.HasContents ? "\"" + base + ".hhc\"," : ",";
   line += job.HasIndex ? "\"" + base + ".hhk\"," : ",";
-  line += "\"html/" + PageName(job, job.ContentsTopic) + "\",,,,,,0x2120,,0x300e,,,,,,,,0";
+  line += "\"html/" + defaultPage + "\",,,,,,0x2120,,0x300e,,,,,,,,0";
   return line;
 }
 
+bool PageExists(const ConversionJob& job, const ByteString& page) {
+  return !page.empty() && FileExists(job.OutputFolder + "html\\" + page);
+}
+
+// [ALIAS] and [MAP] for context-sensitive help: every mapped context whose
+// topic has a page. Mapped contexts without one are reported once.
+void AddContextSections(ConversionJob& job, StringList& lines) {
+  StringList aliases, defines;
+  int missing = 0;
+  for (const MappedContext& entry : job.HelpContexts.Entries()) {
+    TopicLink link = ResolveTopic(job, entry.Context);
+    if (!PageExists(job, link.Page)) {
+      ++missing;
+      continue;
+    }
+    aliases.Add(entry.Context + "=html/" + link.Href());
+    defines.Add("#define " + entry.Context + " " + entry.Id);
+  }
+  if (missing > 0) {
+    job.Warn(ExtractFileName(job.ProjectPath),
+             DecimalText(missing) + " mapped context(s) have no topic; left out of [MAP]");
+  }
+  if (aliases.Empty()) return;
+  lines.Add("[ALIAS]");
+  for (const ByteString& line : aliases) lines.Add(line);
+  lines.Add("");
+  lines.Add("[MAP]");
+  for (const ByteString& line : defines) lines.Add(line);
+  lines.Add("");
+}
+
 }  // namespace
+
+ByteString DefaultPage(const ConversionJob& job) {
+  if (!job.ContentsTopic.empty()) return ResolveTopic(job, job.ContentsTopic).Href();
+  // WinHelp opens the first topic of the first topic file.
+  for (const ByteString& page : job.WrittenPages) {
+    if (PageExists(job, page)) return page;
+  }
+  return ByteString();
+}
 
 void WriteHelpProject(ConversionJob& job) {
   job.ReportStatus(kStatusProject);
@@ -31,7 +71,8 @@ void WriteHelpProject(ConversionJob& job) {
   lines.Add("Compiled file=" + base + ".chm");
   if (job.HasContents) lines.Add("Contents file=" + base + ".hhc");
   lines.Add("Default Window=main");
-  lines.Add("Default topic=html/" + PageName(job, job.ContentsTopic));
+  const ByteString defaultPage = DefaultPage(job);
+  lines.Add("Default topic=html/" + defaultPage);
   lines.Add("Display compile progress=No");
   lines.Add("Error log file=log.txt");
   if (job.HasIndex) lines.Add("Index file=" + base + ".hhk");
@@ -39,7 +80,7 @@ void WriteHelpProject(ConversionJob& job) {
   lines.Add("Title=" + job.Title);
   lines.Add("");
   lines.Add("[WINDOWS]");
-  lines.Add(MainWindowLine(job, base));
+  lines.Add(MainWindowLine(job, base, defaultPage));
   lines.Add("");
   lines.Add("[FILES]");
   for (const ByteString& page : ListFiles(job.OutputFolder + "html\\", "*.htm*")) {
@@ -47,6 +88,7 @@ void WriteHelpProject(ConversionJob& job) {
   }
   if (job.CombinePopups && !job.PopupTopics.Empty()) lines.Add("html/popup.js");
   lines.Add("");
+  AddContextSections(job, lines);
   lines.Add("[INFOTYPES]");
   lines.SaveToFile(job.OutputFolder + base + ".hhp", job.OutputFolder);
 }

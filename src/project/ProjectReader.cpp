@@ -6,15 +6,27 @@
 #include <limits>
 #include <vector>
 
+#include "base/CodePages.h"
 #include "base/Errors.h"
+#include "base/Files.h"
+#include "project/ContextMapReader.h"
+#include "project/SourceFiles.h"
 
 namespace quorvex {
 namespace {
 
 constexpr std::size_t kMaxValueLength = 255;
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A line whose first non-blank character is ";" is a comment, in every section.
+bool IsCommentLine(std::string_view line) {
+  std::size_t first = line.find_first_not_of(" \t");
+  return first != std::string_view::npos && line[first] == ';';
+}
+
 // The lines after the section header `name` (found ignoring case), up to the
-// end, an empty line or the next line beginning with "[".
+// end, an empty line or the next line beginning with "[", comments left out.
 std::vector<ByteString> SectionLines(const StringList& lines, std::string_view name) {
   std::vector<ByteString> section;
   int header = lines.IndexOf(name);
@@ -22,30 +34,72 @@ std::vector<ByteString> SectionLines(const StringList& lines, std::string_view n
   for (int i = header + 1; i < lines.Count(); ++i) {
     const ByteString& line = lines[i];
     if (line.empty() || line[0] == '[') break;
-    section.push_back(line);
+    if (!IsCommentLine(line)) section.push_back(line);
   }
   return section;
 }
 
-// Up to 255 bytes of the line from `start` (0-based).
+// Up to 255 bytes of the line from `start` (0-based), without a trailing comment.
 ByteString ValueFrom(const ByteString& line, std::size_t start) {
-  return start >= line.size() ? ByteString() : line.substr(start, kMaxValueLength);
+  return start >= line.size() ? ByteString() : WithoutComment(line.substr(start, kMaxValueLength));
+}
+
+// The first hexadecimal or decimal number of a value such as "0x411 0x0 0x0".
+int LeadingNumber(std::string_view text) {
+  unsigned long value = 0;
+  char* end = nullptr;
+  ByteString copy(text.substr(0, 16));
+  value = std::strtoul(copy.c_str(), &end, 0);
+  return end == copy.c_str() ? 0 : static_cast<int>(value & 0x7FFFFFFF);
+}
+
+// The folders of a ROOT= or BMROOT= value: a comma list, except that a folder
+// that exists under the whole name (commas and all) is one folder. Drive
+// paths from the author's machine that do not exist here are left out.
+void AddFolders(const ConversionJob& job, std::vector<ByteString>& folders, const ByteString& value) {
+  std::vector<ByteString> names;
+  if (value.find(',') != ByteString::npos && DirectoryExists(ProjectFolderPath(job, value))) {
+    names.push_back(value);
+  } else {
+    std::size_t start = 0;
+    for (;;) {
+      std::size_t comma = value.find(',', start);
+      names.push_back(Trimmed(value.substr(start, comma == ByteString::npos ? ByteString::npos : comma - start)));
+      if (comma == ByteString::npos) break;
+      start = comma + 1;
+    }
+  }
+  for (ByteString& name : names) {
+    if (name.empty()) continue;
+    bool drivePath = name.size() >= 2 && name[1] == ':';
+    if (drivePath && !DirectoryExists(name)) continue;
+    if (name.back() != '\\' && name.back() != '/') name += '\\';
+    folders.push_back(name);
+  }
 }
 
 void ReadOptions(ConversionJob& job, const StringList& lines) {
+  int charsetCodePage = 0, languageCodePage = 0;
   for (const ByteString& line : SectionLines(lines, "[OPTIONS]")) {
     if (StartsWith(line, "TITLE=")) {
       job.Title = ValueFrom(line, 6);
     } else if (StartsWith(line, "TITLE =")) {
       job.Title = ValueFrom(line, 7);
     } else if (StartsWith(line, "BMROOT=")) {
-      job.BitmapRoot = ValueFrom(line, 7) + "\\";
+      AddFolders(job, job.BitmapFolders, ValueFrom(line, 7));
     } else if (StartsWith(line, "ROOT=")) {
-      job.TopicRoot = ValueFrom(line, 5) + "\\";
+      AddFolders(job, job.TopicFolders, ValueFrom(line, 5));
     } else if (StartsWith(line, "CONTENTS=")) {
       job.ContentsTopic = ValueFrom(line, 9);
+    } else if (StartsWith(line, "CNT=")) {
+      job.ContentsFile = Trimmed(ValueFrom(line, 4));
+    } else if (StartsWith(line, "CHARSET=")) {
+      charsetCodePage = CharsetCodePage(LeadingNumber(ValueFrom(line, 8)));
+    } else if (StartsWith(line, "LCID=")) {
+      languageCodePage = LanguageCodePage(LeadingNumber(ValueFrom(line, 5)));
     }
   }
+  job.CodePage = charsetCodePage ? charsetCodePage : languageCodePage;
 }
 
 void ReadWindows(ConversionJob& job, const StringList& lines) {
@@ -55,7 +109,62 @@ void ReadWindows(ConversionJob& job, const StringList& lines) {
   }
 }
 
+// [ALIAS] lines read "alias = context".
+void ReadAliases(ConversionJob& job, const StringList& lines) {
+  for (const ByteString& line : SectionLines(lines, "[ALIAS]")) {
+    ByteString value = WithoutComment(line);
+    std::size_t equals = value.find('=');
+    if (equals == ByteString::npos) continue;
+    ByteString from = Trimmed(value.substr(0, equals)), to = Trimmed(value.substr(equals + 1));
+    if (!from.empty() && !to.empty()) job.TopicAliases.Add(from, to);
+  }
+}
+
+// "(R,G,B)" with decimal components 0-255, as the colour 0xRRGGBB.
+std::optional<std::uint32_t> ColourTriple(std::string_view text) {
+  std::uint32_t rgb = 0;
+  std::size_t pos = 0;
+  for (int component = 0; component < 3; ++component) {
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    std::size_t start = pos;
+    unsigned value = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < 3) {
+      value = value * 10 + static_cast<unsigned>(text[pos++] - '0');
+    }
+    if (pos == start || value > 255) return std::nullopt;
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    if (pos >= text.size() || text[pos] != (component < 2 ? ',' : ')')) return std::nullopt;
+    ++pos;
+    rgb = (rgb << 8) | value;
+  }
+  return rgb;
+}
+
+ByteString BgColorAttr(std::uint32_t rgb) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%06x", rgb & 0xFFFFFF);
+  return ByteString(" bgcolor=#") + digits;
+}
+
 }  // namespace
+
+ByteString Trimmed(std::string_view text) {
+  std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return ByteString();
+  std::size_t last = text.find_last_not_of(" \t");
+  return ByteString(text.substr(first, last - first + 1));
+}
+
+ByteString WithoutComment(std::string_view value) {
+  for (std::size_t i = 1; i < value.size(); ++i) {
+    if (value[i] == ';' && IsBlank(value[i - 1])) {
+      std::size_t end = i;
+      while (end > 0 && IsBlank(value[end - 1])) --end;
+      return ByteString(value.substr(0, end));
+    }
+  }
+  return ByteString(value);
+}
 
 int ParseInteger(std::string_view text) {
   std::size_t pos = 0;
@@ -96,14 +205,12 @@ std::optional<ByteString> MainWindowColorAttr(std::string_view line) {
     if (c == ',' && !inParentheses) ++commas;
   }
   if (pos >= line.size()) return std::nullopt;
+  if (std::optional<std::uint32_t> rgb = ColourTriple(line.substr(pos + 1))) return BgColorAttr(*rgb);
   std::size_t start = std::min(pos + 2, line.size());  // "(" and the letter r
   std::size_t end = line.find(')', start);
   if (end == std::string_view::npos) end = line.size();
   auto bgr = static_cast<std::uint32_t>(ParseInteger(line.substr(start, end - start)));
-  std::uint32_t rgb = ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
-  char digits[8];
-  std::snprintf(digits, sizeof digits, "%06x", rgb);
-  return ByteString(" bgcolor=#") + digits;
+  return BgColorAttr(((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF));
 }
 
 void ReadProject(ConversionJob& job) {
@@ -113,10 +220,16 @@ void ReadProject(ConversionJob& job) {
     list->Clear();
   }
   job.Title.clear();
-  job.TopicRoot.clear();
-  job.BitmapRoot.clear();
+  job.TopicFolders.clear();
+  job.BitmapFolders.clear();
   job.BodyColorAttr.clear();
   job.ContentsTopic.clear();
+  job.ContentsFile.clear();
+  job.CodePage = 0;
+  job.TopicAliases.Clear();
+  job.HelpContexts.Clear();
+  job.Topics.Clear();
+  job.WrittenPages.clear();
   job.HasContents = false;
   job.HasIndex = false;
 
@@ -125,6 +238,8 @@ void ReadProject(ConversionJob& job) {
   ReadOptions(job, lines);
   for (const ByteString& line : SectionLines(lines, "[FILES]")) job.ProjectFiles.Add(line);
   ReadWindows(job, lines);
+  ReadAliases(job, lines);
+  ReadContextMap(job, SectionLines(lines, "[MAP]"));
 }
 
 }  // namespace quorvex

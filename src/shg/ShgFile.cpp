@@ -86,7 +86,7 @@ EShgErrorFile::EShgErrorFile() : EShgError("TShg.LoadFromFile: File type is inva
 // Everything is read into copies and taken over at the end, so a refused file
 // leaves the header fields as they were. Header bytes the file lacks refuse
 // it like any other malformed header.
-void TShg::LoadShgFile(std::span<const std::uint8_t> file) {
+void TShg::LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral) {
   TShgFileHeader fileHeader;
   TShgBitmapHeader bitmap = BitmapHeader;
   TShgMetafileHeader meta = MetafileHeader;
@@ -98,7 +98,7 @@ void TShg::LoadShgFile(std::span<const std::uint8_t> file) {
     fileHeader.PictureCount = reader.U16LE();
     fileHeader.PictureOffset = reader.U32LE();
     if (fileHeader.Magic != kMagicUpper && fileHeader.Magic != kMagicLower) throw EShgErrorFile();
-    if (fileHeader.PictureCount != 1) throw EShgErrorFile();
+    if (fileHeader.PictureCount != 1 && !(firstOfSeveral && fileHeader.PictureCount > 1)) throw EShgErrorFile();
 
     const std::uint64_t picture = fileHeader.PictureOffset;
     reader.Seek(picture);

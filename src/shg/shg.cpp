@@ -43,8 +43,8 @@ void TShg::LoadFromFile(const ByteString& path) {
   PictureData.Clear();
   hotSpots_.clear();
   const ByteString extension = LowerCase(ExtractFileExt(path));
-  if (extension == ".shg") {
-    LoadShgFile(BytesOf(ReadFile(path)));
+  if (extension == ".shg" || extension == ".mrb") {  // multi-resolution bitmaps share the layout
+    LoadShgFile(BytesOf(ReadFile(path)), extension == ".mrb");
   } else if (extension == ".bmp") {
     LoadBmpFile(path);
   } else if (extension == ".wmf") {

@@ -83,7 +83,7 @@ struct TShgMetafileHeader {
 class TShg {
  public:
   /// Loads one picture file, chosen by its extension (letter case ignored):
-  /// ".shg", ".bmp", ".wmf" or ".emf". Data and hotspots of an earlier load
+  /// ".shg" (or ".mrb", the same layout), ".bmp", ".wmf" or ".emf". Data and hotspots of an earlier load
   /// are dropped first; header fields the new file does not set keep their
   /// values. A refused file raises EShgErrorFile; a picture whose palette or
   /// data runs past the end of the file EReadError; a file that cannot be
@@ -109,7 +109,8 @@ class TShg {
   MemoryStream PictureData;
 
  private:
-  void LoadShgFile(std::span<const std::uint8_t> file);
+  /// `firstOfSeveral`: a file of several pictures (one per resolution) gives its first.
+  void LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral);
   void LoadBmpFile(const ByteString& path);
   void LoadMetafileFile(std::span<const std::uint8_t> placeable, std::int32_t fileLength);
   void LoadEnhancedMetafileFile(const ByteString& path);

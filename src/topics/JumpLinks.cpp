@@ -1,13 +1,13 @@
 #include "topics/JumpLinks.h"
 
-#include "project/NameMap.h"
+#include "project/TopicLinks.h"
 
 namespace quorvex {
 
 ByteString AddJumpLink(ConversionJob& job, std::string_view topic) {
-  ByteString page = PageName(job, topic);
-  if (job.JumpPages.IndexOf(page) < 0) job.JumpPages.Add(page);
-  return page;
+  TopicLink link = ResolveTopic(job, topic);
+  if (job.JumpPages.IndexOf(link.Page) < 0) job.JumpPages.Add(link.Page);
+  return link.Href();
 }
 
 }  // namespace quorvex

@@ -8,8 +8,8 @@
 
 namespace quorvex {
 
-/// The page a jump to `topic` links to; the page is recorded once in JumpPages
-/// so the final clean-up keeps it.
+/// The page (with its anchor, if any) a jump to `topic` links to; the page is
+/// recorded once in JumpPages so the final clean-up keeps it.
 ByteString AddJumpLink(ConversionJob& job, std::string_view topic);
 
 }  // namespace quorvex

@@ -1,8 +1,10 @@
 #include "topics/Pictures.h"
 
+#include "base/Errors.h"
 #include "base/Files.h"
 #include "base/Texts.h"
 #include "platform/Bitmap.h"
+#include "project/SourceFiles.h"
 #include "png/QelPNG.h"
 #include "shg/shg.h"
 #include "topics/JumpLinks.h"
@@ -24,8 +26,15 @@ struct PictureFiles {
 
 PictureFiles FilesFor(const ConversionJob& job, const ByteString& name) {
   const ByteString pngName = LowerCase(ChangeFileExt(name, ".png"));
-  return {job.ProjectFolder + job.BitmapRoot + name, job.OutputFolder + "img\\" + pngName, "../img/" + pngName,
+  return {PictureFilePath(job, name), job.OutputFolder + "img\\" + pngName, "../img/" + pngName,
           LowerCase(ExtractFileExt(name))};
+}
+
+// Segmented graphics and multi-resolution bitmaps share one layout; some
+// projects ship plain BMP files under those names.
+bool StartsLikeBmp(const ByteString& path) {
+  ByteString head = ReadFile(path).substr(0, 2);
+  return head == "BM";
 }
 
 void SaveAsPng(const Bitmap& bitmap, const ConversionJob& job, const ByteString& output) {
@@ -73,22 +82,45 @@ ByteString ConvertSegmentedPicture(TopicPage& page, const PictureFiles& files, P
   return html;
 }
 
+ByteString ConvertBitmapPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
+  Bitmap bitmap;
+  bitmap.LoadFromFile(files.Source);
+  SaveAsPng(bitmap, page.Job, files.Output);
+  return "<img src=\"" + files.ImageSource + "\"" + SizeAndAlignment(bitmap, alignment);
+}
+
+ByteString ConvertPictureFiles(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
+  bool segmented = files.Type == ".shg" || files.Type == ".mrb";
+  if (segmented && !StartsLikeBmp(files.Source)) return ConvertSegmentedPicture(page, files, alignment);
+  if (files.Type != ".bmp" && !segmented) return kMissingPicture;
+  return ConvertBitmapPicture(page, files, alignment);
+}
+
 }  // namespace
+
+ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAlignment alignment) {
+  const PictureFiles files = FilesFor(page.Job, name);
+  if (!FileExists(files.Source)) {
+    page.Job.Warn(files.Source, "picture not found");
+    return kMissingPicture;
+  }
+  try {
+    return ConvertPictureFiles(page, files, alignment);
+  } catch (const EFCreateError&) {
+    throw;  // the output, not the picture, is at fault
+  } catch (const Exception& error) {
+    if (!page.Job.KeepGoing) throw;
+    page.Job.Warn(files.Source, error.Message());
+    return kMissingPicture;
+  }
+}
 
 ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment alignment) {
   const std::size_t start = cursor.Position();
   cursor.AdvanceTo('\\');
   const ByteString name(cursor.Line().substr(start, cursor.Position() - start));
   if (cursor.Is('\\')) cursor.Step(2);  // the backslash and the brace of the closing "\}"
-
-  const PictureFiles files = FilesFor(page.Job, name);
-  if (!FileExists(files.Source)) return kMissingPicture;
-  if (files.Type == ".shg") return ConvertSegmentedPicture(page, files, alignment);
-  if (files.Type != ".bmp") return kMissingPicture;
-  Bitmap bitmap;
-  bitmap.LoadFromFile(files.Source);
-  SaveAsPng(bitmap, page.Job, files.Output);
-  return "<img src=\"" + files.ImageSource + "\"" + SizeAndAlignment(bitmap, alignment);
+  return ConvertPictureFile(page, name, alignment);
 }
 
 }  // namespace quorvex

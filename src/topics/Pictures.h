@@ -20,4 +20,11 @@ enum class PictureAlignment { Centred = 0, Left = 1, Right = 2 };
 /// their readers' errors.
 ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment alignment);
 
+/// Converts the picture `name` (looked up in the bitmap folders, see
+/// PictureFilePath). ".mrb" pictures are read like ".shg", and either is read
+/// as a BMP when it starts like one. A missing picture is also a warning; a
+/// picture that cannot be read is a warning and reads "(画像)" when the job
+/// keeps going.
+ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAlignment alignment);
+
 }  // namespace quorvex

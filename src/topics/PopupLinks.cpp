@@ -1,5 +1,6 @@
 #include "topics/PopupLinks.h"
 
+#include "project/SourceFiles.h"
 #include "topics/PopupText.h"
 #include "topics/ScriptString.h"
 
@@ -13,9 +14,10 @@ ByteString PopupScriptLine(int number, std::string_view text) {
   return "pop" + DecimalText(number) + "=\"" + EscapeScriptString(text) + "\"";
 }
 
-int AddPopupLink(TopicPage& page, const ByteString& topic) {
+int AddPopupLink(TopicPage& page, const ByteString& target) {
   ConversionJob& job = page.Job;
-  const ByteString path = job.ProjectFolder + job.TopicRoot + topic + ".rtf";
+  const ByteString topic = job.TopicAliases.Empty() ? target : job.TopicAliases.Resolve(target);
+  const ByteString path = TopicFilePath(job, topic + ".rtf");
   if (job.CombinePopups) {
     job.PageUsesPopupFile = true;
     int found = job.PopupTopics.IndexOf(topic);

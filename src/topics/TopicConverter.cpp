@@ -2,6 +2,7 @@
 
 #include "base/StringList.h"
 #include "project/NameMap.h"
+#include "project/SourceFiles.h"
 #include "project/StyleSheet.h"
 #include "topics/LineCursor.h"
 #include "topics/LineScanner.h"
@@ -70,7 +71,7 @@ void ConvertTopicFile(ConversionJob& job, const ByteString& entry) {
   job.ReportStatus(entry);
   job.ProcessPendingEvents();
 
-  const ByteString inputPath = job.ProjectFolder + job.TopicRoot + entry;
+  const ByteString inputPath = TopicFilePath(job, entry);
   const ByteString pageName = PageName(job, ChangeFileExt(entry, ""));
   const ByteString outputPath = job.OutputFolder + "html\\" + pageName;
 
@@ -89,6 +90,7 @@ void ConvertTopicFile(ConversionJob& job, const ByteString& entry) {
   InsertLines(pageLines, kPopupBlockLine, PopupBlock(page));
   pageLines.Add("</body></html>");
   pageLines.SaveToFile(outputPath, job.OutputFolder);
+  job.WrittenPages.push_back(pageName);
 }
 
 }  // namespace quorvex

@@ -7,7 +7,7 @@
 namespace quorvex {
 
 /// Converts the topic file `entry` (a [FILES] line: a file name relative to
-/// ProjectFolder + TopicRoot) into OutputFolder + "html\" + the page name of
+/// the topic folders, see TopicFilePath) into OutputFolder + "html\" + the page name of
 /// the entry without its extension. Fills the job's index, jump and popup
 /// lists on the way. A file that cannot be read raises EFOpenError, a page
 /// that cannot be written EFCreateError.

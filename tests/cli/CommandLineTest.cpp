@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "Version.h"
-#include "support/TempDir.h"
+#include "support/HelpProject.h"
 
 namespace quorvex {
 namespace {
@@ -14,16 +14,9 @@ using test::CrLf;
 using test::Sjis;
 using test::TempDir;
 
-struct RunResult {
-  int code;
-  std::string out, err;
-};
+using test::RunResult;
 
-RunResult RunWith(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  int code = RunCommandLine(args, out, err);
-  return {code, out.str(), err.str()};
-}
+RunResult RunWith(std::vector<std::string> args) { return test::RunConverter(args); }
 
 TEST(CommandLine, UsageErrorsExitWithTwo) {
   for (auto args : std::vector<std::vector<std::string>>{{}, {"--bogus", "p.hpj"}, {"a", "b", "c"}}) {

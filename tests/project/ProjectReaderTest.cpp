@@ -6,6 +6,7 @@
 #include "base/Errors.h"
 #include "base/Files.h"
 #include "base/Texts.h"
+#include "project/SourceFiles.h"
 #include "support/TempDir.h"
 
 namespace quorvex {
@@ -31,10 +32,10 @@ TEST_F(ProjectReaderTest, ReadsOptionsFilesAndWindowColour) {
              "", "[FILES]", "intro.rtf", "; kept", "sub\\two.rtf", "[WINDOWS]",
              "main=\"" + Sjis("ヘルプ") + "\",(653,102,360,600),0,(r14876671),(r12632256),1"}));
   EXPECT_EQ(job_.Title, Sjis("サンプル"));
-  EXPECT_EQ(job_.BitmapRoot, "bmp\\");
-  EXPECT_EQ(job_.TopicRoot, "rtf,more\\");
+  EXPECT_EQ(job_.BitmapFolders, std::vector<ByteString>{"bmp\\"});
+  EXPECT_EQ(job_.TopicFolders, (std::vector<ByteString>{"rtf\\", "more\\"}));
   EXPECT_EQ(job_.ContentsTopic, "Intro");
-  EXPECT_EQ(job_.ProjectFiles, (StringList{"intro.rtf", "; kept", "sub\\two.rtf"}));
+  EXPECT_EQ(job_.ProjectFiles, (StringList{"intro.rtf", "sub\\two.rtf"}));
   EXPECT_EQ(job_.BodyColorAttr, " bgcolor=#ffffe2");
 }
 
@@ -42,8 +43,8 @@ TEST_F(ProjectReaderTest, KeysAreExactAndSectionsEndAtBlankLines) {
   Read(CrLf({"[OPTIONS]", "Title=lower", "ROOT =x", "TITLE = Spaced", "BMROOT=", "", "CONTENTS=after", "[OPTIONS] ",
              "[FILES] ", "x.rtf"}));
   EXPECT_EQ(job_.Title, " Spaced");
-  EXPECT_EQ(job_.TopicRoot, "");
-  EXPECT_EQ(job_.BitmapRoot, "\\");
+  EXPECT_TRUE(job_.TopicFolders.empty());
+  EXPECT_TRUE(job_.BitmapFolders.empty());
   EXPECT_EQ(job_.ContentsTopic, "");
   EXPECT_TRUE(job_.ProjectFiles.Empty());
 }
@@ -51,7 +52,7 @@ TEST_F(ProjectReaderTest, KeysAreExactAndSectionsEndAtBlankLines) {
 TEST_F(ProjectReaderTest, LongValuesAreCutTo255Bytes) {
   Read(CrLf({"[OPTIONS]", "TITLE=" + std::string(300, 'x'), "ROOT=" + std::string(260, 'r')}));
   EXPECT_EQ(job_.Title, std::string(255, 'x'));
-  EXPECT_EQ(job_.TopicRoot, std::string(255, 'r') + "\\");
+  EXPECT_EQ(job_.TopicFolders, std::vector<ByteString>{std::string(255, 'r') + "\\"});
 }
 
 TEST_F(ProjectReaderTest, WindowsSectionMustStartWithMain) {
@@ -73,10 +74,10 @@ TEST_F(ProjectReaderTest, MainWindowColourForms) {
 
 TEST_F(ProjectReaderTest, ColourThatIsNotAnIntegerIsAnError) {
   try {
-    Read(CrLf({"[WINDOWS]", "main=\"x\",(1,2,3,4),0,(255,255,226)"}));
+    Read(CrLf({"[WINDOWS]", "main=\"x\",(1,2,3,4),0,(256,255,226)"}));
     FAIL() << "no error";
   } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), FormatText(kNotAnInteger, "55,255,226"));
+    EXPECT_EQ(error.Message(), FormatText(kNotAnInteger, "56,255,226"));
   }
 }
 
@@ -95,7 +96,7 @@ TEST_F(ProjectReaderTest, ASecondReadStartsFromAnEmptyJob) {
   job_.HasIndex = job_.HasContents = true;
   Read(CrLf({"[FILES]", "b.rtf"}));
   EXPECT_EQ(job_.Title, "");
-  EXPECT_EQ(job_.TopicRoot, "");
+  EXPECT_TRUE(job_.TopicFolders.empty());
   EXPECT_EQ(job_.BodyColorAttr, "");
   EXPECT_EQ(job_.ProjectFiles, (StringList{"b.rtf"}));
   EXPECT_TRUE(job_.IndexKeywords.Empty());
@@ -105,7 +106,7 @@ TEST_F(ProjectReaderTest, ASecondReadStartsFromAnEmptyJob) {
 TEST_F(ProjectReaderTest, TopicPathsResolveAsOnWindows) {
   dir_.Write("topics/intro.rtf", "{\\rtf1}");
   Read(CrLf({"[OPTIONS]", "ROOT=Topics", "[FILES]", "Intro.RTF"}));
-  EXPECT_EQ(ReadFile(job_.ProjectFolder + job_.TopicRoot + job_.ProjectFiles[0]), "{\\rtf1}");
+  EXPECT_EQ(ReadFile(TopicFilePath(job_, job_.ProjectFiles[0])), "{\\rtf1}");
 }
 
 TEST_F(ProjectReaderTest, MissingProjectRaisesTheOpenError) {

@@ -58,12 +58,12 @@ TEST(Pictures, BitmapsBecomeLowerCasedPngsWithTheirSizeAndAlignment) {
   EXPECT_FALSE(f.dir.Exists("out/img/chart.png"));
 }
 
-TEST(Pictures, PicturesAreLookedUpUnderTheBitmapRootAndWrittenOnlyInsideTheOutput) {
+TEST(Pictures, PicturesAreLookedUpInTheBitmapFoldersThenTheProjectAndWrittenOnlyInsideTheOutput) {
   PictureFixture f;
-  f.job.BitmapRoot = "art\\";
+  f.job.BitmapFolders = {"none\\", "art\\"};
   f.WritePicture("art/a.bmp", SmallBmp());
   f.WritePicture("b.bmp", SmallBmp());
-  EXPECT_EQ(f.Scan("\\{bmc b.bmp\\}"), test::Sjis("(画像)"));
+  EXPECT_EQ(f.Scan("\\{bmc b.bmp\\}"), "<img src=\"../img/b.png\" width=5 height=3>");
   EXPECT_EQ(f.Scan("\\{bmc A.bmp\\}"), "<img src=\"../img/a.png\" width=5 height=3>");
   f.WritePicture("escape.bmp", SmallBmp());
   EXPECT_EQ(test::MessageOf([&] { f.Scan("\\{bmc ../escape.bmp\\}"); }),

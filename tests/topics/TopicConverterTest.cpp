@@ -131,7 +131,7 @@ TEST(TopicConverter, TableBorderDoesNotCarryToTheNextFile) {
 
 TEST(TopicConverter, PathsStatusAndErrors) {
   Converter c;
-  c.job.TopicRoot = "rtf\\";
+  c.job.TopicFolders = {"rtf\\"};
   c.job.NameMapKeys.Add("sub\\topic");
   c.job.NameMapValues.Add("Mapped");
   c.dir.Write("rtf/sub/Topic.RTF", CrLf({"{\\rtf1"}));

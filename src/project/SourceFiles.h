@@ -1,0 +1,26 @@
+#pragma once
+// Where the project's input files are: topic files under the ROOT= folders,
+// pictures under the BMROOT= folders, then the project folder.
+
+#include "base/ByteString.h"
+#include "job/ConversionJob.h"
+
+namespace quorvex {
+
+/// The path of a folder the project names: relative names are relative to
+/// ProjectFolder; "\..." and drive paths ("C:\...") stand as they are.
+ByteString ProjectFolderPath(const ConversionJob& job, const ByteString& folder);
+
+/// True for "\..." and drive paths ("C:\...").
+bool IsAbsoluteProjectPath(const ByteString& path);
+
+/// The topic file `name` (relative): the first of the ROOT= folders and then
+/// the project folder that holds it; when none does, the path in the first of
+/// them, which is the path a missing file is reported by.
+ByteString TopicFilePath(const ConversionJob& job, const ByteString& name);
+
+/// The picture `name`, looked up the same way in the BMROOT= folders and
+/// then the project folder.
+ByteString PictureFilePath(const ConversionJob& job, const ByteString& name);
+
+}  // namespace quorvex
