@@ -39,6 +39,10 @@ class ByteReader {
     auto b = Bytes(4);
     return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
   }
+  std::uint32_t U32BE() {
+    auto b = Bytes(4);
+    return (static_cast<std::uint32_t>(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
+  }
   std::int16_t I16LE() { return static_cast<std::int16_t>(U16LE()); }
   std::int32_t I32LE() { return static_cast<std::int32_t>(U32LE()); }
   float F32LE() { return std::bit_cast<float>(U32LE()); }

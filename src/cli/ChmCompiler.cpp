@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <unordered_set>
 #include <vector>
 
 #include "base/Encoding.h"
@@ -91,11 +92,40 @@ std::vector<ByteString> Stage(const ByteString& outputFolder, const ProjectFiles
   return unlisted;
 }
 
+// chmcmd takes a context-sensitive alias only to a plain file, and only one
+// alias per file (a second one makes it lose the first and stop). Its copy of
+// [ALIAS] therefore keeps the first alias of each page, without anchors, and
+// [MAP] the numbers of the aliases kept; the .hhp keeps them all for hhc.exe.
+StringList ContextSectionsForChmcmd(const StringList& hhp) {
+  StringList out;
+  std::unordered_set<ByteString> pages, kept;
+  ByteString section;
+  for (const ByteString& line : hhp) {
+    if (!line.empty() && line[0] == '[') section = LowerCase(line);
+    std::size_t equals = line.find('=');
+    if (section == "[alias]" && line[0] != '[' && equals != ByteString::npos) {
+      ByteString target = line.substr(equals + 1);
+      target = target.substr(0, target.find('#'));
+      if (!pages.insert(LowerCase(target)).second) continue;
+      kept.insert(LowerCase(line.substr(0, equals)));
+      out.Add(line.substr(0, equals + 1) + target);
+      continue;
+    }
+    if (section == "[map]" && StartsWith(line, "#define ")) {
+      ByteString rest = line.substr(8);
+      if (!kept.count(LowerCase(rest.substr(0, rest.find(' '))))) continue;
+    }
+    out.Add(line);
+  }
+  return out;
+}
+
 // The project file chmcmd compiles: a text index, because its binary index
 // turns Japanese keywords into "?", and every staged file listed, because its
 // scan of the pages takes popup links ("JavaScript:...") for missing files and
 // is therefore turned off. The project file itself stays as written.
 StringList CompilerProject(StringList hhp, const std::vector<ByteString>& unlisted) {
+  hhp = ContextSectionsForChmcmd(hhp);
   for (int i = 0; i < hhp.Count(); ++i) {
     if (SameText(hhp[i], "[OPTIONS]")) {
       hhp.Insert(i + 1, "Binary Index=No");

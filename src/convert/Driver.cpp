@@ -1,6 +1,11 @@
 #include "convert/Driver.h"
 
+#include <unordered_set>
+
 #include "base/Files.h"
+#include "document/DocumentPages.h"
+#include "document/DocumentPopups.h"
+#include "document/DocumentSet.h"
 #include "project/ContentsConverter.h"
 #include "project/HelpProjectWriter.h"
 #include "project/KeywordIndexWriter.h"
@@ -58,11 +63,40 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
   WriteHelpProject(job);
 }
 
+namespace {
+
+// Lends the documents' popup texts to the topics pass, and takes them back however it ends.
+class DocumentsLent {
+ public:
+  DocumentsLent(ConversionJob& job, TopicTexts& texts) : job_(job) { job_.Documents = &texts; }
+  ~DocumentsLent() { job_.Documents = nullptr; }
+  DocumentsLent(const DocumentsLent&) = delete;
+  DocumentsLent& operator=(const DocumentsLent&) = delete;
+
+ private:
+  ConversionJob& job_;
+};
+
+}  // namespace
+
 void ConvertTopics(ConversionJob& job) {
+  // Every document is read and indexed before any page is written, so that
+  // jumps into later files find their pages.
+  DocumentSet documents;
+  ReadDocuments(job, documents);
+  IndexDocuments(job, documents);
+  DocumentPopups popups(documents);
+  DocumentsLent lent(job, popups);
+
   // The count is taken once: the topics pass never adds project files.
   const int count = job.ProjectFiles.Count();
+  std::unordered_set<const DocumentFile*> written;
   for (int i = 0; i < count; ++i) {
     const ByteString& entry = job.ProjectFiles[i];
+    if (DocumentFile* file = documents.Find(entry)) {
+      if (written.insert(file).second) WriteDocumentPages(job, documents, *file);
+      continue;
+    }
     if (job.KeepGoing && !FileExists(TopicFilePath(job, entry))) {
       job.Warn(TopicFilePath(job, entry), "topic file not found; it gets no page");
       continue;

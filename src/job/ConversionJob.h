@@ -9,6 +9,7 @@
 #include "job/ContextMap.h"
 #include "job/StatusSink.h"
 #include "job/TopicIndex.h"
+#include "job/TopicTexts.h"
 
 namespace quorvex {
 
@@ -19,6 +20,7 @@ struct ConversionJob {
   ByteString Title;          ///< TITLE=
   ByteString ContentsTopic;  ///< CONTENTS=: topic name of the default topic
   ByteString ContentsFile;   ///< CNT=: the contents file relative to ProjectFolder, or empty
+  ByteString HelpFileName;   ///< the .hlp file the project makes (HLP=, else named after the project), no folder
   ByteString BodyColorAttr;  ///< " bgcolor=#rrggbb" from the main window's colour, or empty
   int CodePage = 0;          ///< the project's code page (CHARSET=, LCID= or --codepage); 0: not said
 
@@ -49,6 +51,9 @@ struct ConversionJob {
   StringList IndexPages;     ///< page of each index entry, empty for a bare heading
   StringList PopupTopics;    ///< topics in popup.js; position + 1 is the popup number
   StringList PopupLines;     ///< lines of popup.js
+
+  /// Popup texts of topics read as documents; not owned, may be null.
+  TopicTexts* Documents = nullptr;
 
   /// Where status texts go; not owned, may be null.
   StatusSink* Status = nullptr;

@@ -91,6 +91,8 @@ void ReadOptions(ConversionJob& job, const StringList& lines) {
       AddFolders(job, job.TopicFolders, ValueFrom(line, 5));
     } else if (StartsWith(line, "CONTENTS=")) {
       job.ContentsTopic = ValueFrom(line, 9);
+    } else if (StartsWith(line, "HLP=")) {
+      job.HelpFileName = ExtractFileName(Trimmed(ValueFrom(line, 4)));
     } else if (StartsWith(line, "CNT=")) {
       job.ContentsFile = Trimmed(ValueFrom(line, 4));
     } else if (StartsWith(line, "CHARSET=")) {
@@ -225,6 +227,7 @@ void ReadProject(ConversionJob& job) {
   job.BodyColorAttr.clear();
   job.ContentsTopic.clear();
   job.ContentsFile.clear();
+  job.HelpFileName = ChangeFileExt(ExtractFileName(job.ProjectPath), ".hlp");
   job.CodePage = 0;
   job.TopicAliases.Clear();
   job.HelpContexts.Clear();

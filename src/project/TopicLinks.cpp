@@ -11,9 +11,15 @@ TopicLink ResolveTopic(const ConversionJob& job, std::string_view context) {
     link.Page = place->Page;
     link.Anchor = place->Anchor;
     link.Indexed = true;
-  } else {
-    link.Page = PageName(job, link.Context);
+    return link;
   }
+  // "context@file.hlp" naming this project's own help file is the context.
+  std::size_t at = link.Context.find('@');
+  if (at != ByteString::npos && at > 0 && !job.HelpFileName.empty() &&
+      SameText(ExtractFileName(link.Context.substr(at + 1)), job.HelpFileName)) {
+    return ResolveTopic(job, link.Context.substr(0, at));
+  }
+  link.Page = PageName(job, link.Context);
   return link;
 }
 

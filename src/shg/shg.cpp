@@ -84,8 +84,8 @@ void TShg::RenderBitmap(Bitmap& bitmap) const {
     throw EInvalidGraphic("Bitmap image is too large");
   }
   const std::size_t needed = rowBytes > 0 ? static_cast<std::size_t>(rowBytes * rows) : 0;
-  const std::vector<std::uint8_t> pixels =
-      HeldData(held.subspan(paletteBytes), h.CompressedSize, h.PackingMethod == 1, needed);
+  std::vector<std::uint8_t> pixels = HeldData(held.subspan(paletteBytes), h.CompressedSize, h.PackingMethod == 1, needed);
+  if (FillShortPixelData && pixels.size() < needed) pixels.resize(needed, 0);
   bitmap.LoadFromMemory(BuildBmpImage(h, held.first(paletteBytes), pixels));
 }
 

@@ -10,15 +10,22 @@ struct KeywordEntry {
 };
 
 void AddEntry(ConversionJob& job, const KeywordEntry& entry, const ByteString& pageName) {
-  if (!entry.hasComma) {
-    job.IndexKeywords.Add(entry.first);
+  AddIndexEntry(job, entry.first, entry.hasComma ? std::optional<ByteString>(entry.second) : std::nullopt, pageName);
+}
+
+}  // namespace
+
+void AddIndexEntry(ConversionJob& job, const ByteString& first, const std::optional<ByteString>& second,
+                   const ByteString& pageName) {
+  if (!second) {
+    job.IndexKeywords.Add(first);
     job.IndexPages.Add(pageName);
     return;
   }
-  const ByteString subEntry = "  " + entry.second;
-  int found = job.IndexKeywords.IndexOf(entry.first);
+  const ByteString subEntry = "  " + *second;
+  int found = job.IndexKeywords.IndexOf(first);
   if (found < 0) {
-    job.IndexKeywords.Add(entry.first);
+    job.IndexKeywords.Add(first);
     job.IndexPages.Add("");
   }
   if (found < 0 || found == job.IndexKeywords.Count() - 1) {
@@ -31,8 +38,6 @@ void AddEntry(ConversionJob& job, const KeywordEntry& entry, const ByteString& p
     job.IndexPages.Insert(found + 1, pageName);
   }
 }
-
-}  // namespace
 
 void AddKeywords(ConversionJob& job, std::string_view text, const ByteString& pageName) {
   KeywordEntry entry;

@@ -69,6 +69,7 @@ ByteString ImageMapAreas(TopicPage& page, const TShg& shg) {
 
 ByteString ConvertSegmentedPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
   TShg shg;
+  shg.FillShortPixelData = true;
   Bitmap bitmap;
   shg.LoadFromFile(files.Source);
   shg.RenderToBitmap(bitmap);
@@ -89,23 +90,24 @@ ByteString ConvertBitmapPicture(TopicPage& page, const PictureFiles& files, Pict
   return "<img src=\"" + files.ImageSource + "\"" + SizeAndAlignment(bitmap, alignment);
 }
 
-ByteString ConvertPictureFiles(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
+ByteString ConvertPictureFiles(TopicPage& page, const PictureFiles& files, PictureAlignment alignment, bool metafiles) {
   bool segmented = files.Type == ".shg" || files.Type == ".mrb";
   if (segmented && !StartsLikeBmp(files.Source)) return ConvertSegmentedPicture(page, files, alignment);
+  if (metafiles && (files.Type == ".wmf" || files.Type == ".emf")) return ConvertSegmentedPicture(page, files, alignment);
   if (files.Type != ".bmp" && !segmented) return kMissingPicture;
   return ConvertBitmapPicture(page, files, alignment);
 }
 
 }  // namespace
 
-ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAlignment alignment) {
+ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAlignment alignment, bool metafiles) {
   const PictureFiles files = FilesFor(page.Job, name);
   if (!FileExists(files.Source)) {
     page.Job.Warn(files.Source, "picture not found");
     return kMissingPicture;
   }
   try {
-    return ConvertPictureFiles(page, files, alignment);
+    return ConvertPictureFiles(page, files, alignment, metafiles);
   } catch (const EFCreateError&) {
     throw;  // the output, not the picture, is at fault
   } catch (const Exception& error) {

@@ -24,7 +24,8 @@ ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment 
 /// PictureFilePath). ".mrb" pictures are read like ".shg", and either is read
 /// as a BMP when it starts like one. A missing picture is also a warning; a
 /// picture that cannot be read is a warning and reads "(画像)" when the job
-/// keeps going.
-ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAlignment alignment);
+/// keeps going. With `metafiles`, ".wmf" and ".emf" pictures are drawn too.
+ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAlignment alignment,
+                              bool metafiles = false);
 
 }  // namespace quorvex

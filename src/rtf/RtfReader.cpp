@@ -1,0 +1,248 @@
+#include "rtf/RtfReader.h"
+
+#include "rtf/RtfReaderState.h"
+
+namespace quorvex {
+namespace rtf {
+namespace {
+
+// Word nests a few dozen groups deep; anything deeper is dropped whole.
+constexpr std::size_t kMaxGroupDepth = 256;
+
+bool IsVisibleNonBlank(char32_t c, const CharFormat& format) { return !format.Hidden && !IsBlankChar(c); }
+
+}  // namespace
+
+Reader::Reader(std::string_view data, int projectCodePage)
+    : tokens_(data), projectCodePage_(projectCodePage), decoder_(0, projectCodePage) {
+  stack_.emplace_back();
+}
+
+RtfDocument Reader::Read() {
+  for (RtfToken token = tokens_.Next(); token.Kind != RtfTokenKind::End; token = tokens_.Next()) {
+    if (skippedDepth_ > 0) {  // inside a group past the depth limit
+      if (token.Kind == RtfTokenKind::GroupStart) ++skippedDepth_;
+      if (token.Kind == RtfTokenKind::GroupEnd) --skippedDepth_;
+      continue;
+    }
+    if (token.Kind == RtfTokenKind::Text || token.Kind == RtfTokenKind::HexByte) {
+      std::string_view bytes = token.Kind == RtfTokenKind::Text ? token.Bytes : std::string_view();
+      char hex = static_cast<char>(token.Byte);
+      Bytes(token.Kind == RtfTokenKind::Text ? bytes : std::string_view(&hex, 1));
+      continue;
+    }
+    FlushText();
+    switch (token.Kind) {
+      case RtfTokenKind::GroupStart: GroupStart(); break;
+      case RtfTokenKind::GroupEnd: GroupEnd(); break;
+      case RtfTokenKind::ControlWord: Word(token); break;
+      case RtfTokenKind::ControlSymbol: Symbol(token.Symbol); break;
+      case RtfTokenKind::Binary: BinaryData(token.Bytes); break;
+      default: break;
+    }
+  }
+  FlushText();
+  while (stack_.size() > 1) GroupEnd();  // unclosed groups close at the end
+  EndTopic();
+  return std::move(doc_);
+}
+
+void Reader::GroupStart() {
+  unicodeSkipLeft_ = 0;
+  if (stack_.size() >= kMaxGroupDepth) {
+    skippedDepth_ = 1;
+    return;
+  }
+  stack_.push_back(stack_.back());
+  starPending_ = false;
+  groupStart_ = true;
+  if (State().Dest == Destination::StyleSheet && styleDepth_ == 0) {
+    // A group inside the style sheet is one style.
+    styleDepth_ = stack_.size();
+    styleNumber_ = 0;
+    styleIsParagraph_ = true;
+    styleOutline_ = false;
+    styleName_.clear();
+  }
+}
+
+void Reader::GroupEnd() {
+  unicodeSkipLeft_ = 0;
+  if (stack_.size() <= 1) return;  // a stray "}" closes nothing
+  const std::size_t depth = stack_.size();
+  if (footnote_ && footnote_->Depth == depth) CloseFootnote();
+  if (picture_ && pictureDepth_ == depth) ClosePicture();
+  if (!fields_.empty() && fields_.back().Depth == depth) CloseField();
+  if (styleDepth_ == depth) {
+    CommitStyle();
+    styleDepth_ = 0;
+  }
+  stack_.pop_back();
+  starPending_ = false;
+  groupStart_ = false;
+}
+
+void Reader::Symbol(char symbol) {
+  if (unicodeSkipLeft_ > 0) {
+    --unicodeSkipLeft_;
+    return;
+  }
+  switch (symbol) {
+    case '*':
+      starPending_ = true;
+      return;
+    case '\\': case '{': case '}':
+      AddChars(DocText(1, static_cast<unsigned char>(symbol)));
+      break;
+    case '~': AddChars(DocText(1, kNoBreakSpace)); break;
+    case '_': AddChars(U"-"); break;
+    case '\n': BreakWord("par"); break;
+    default: break;  // "\-" optional hyphen, "\:" and "\|" show nothing
+  }
+  groupStart_ = false;
+}
+
+void Reader::Bytes(std::string_view bytes) {
+  // Characters standing in for a \u character are skipped, one byte each.
+  while (unicodeSkipLeft_ > 0 && !bytes.empty()) {
+    bytes.remove_prefix(1);
+    --unicodeSkipLeft_;
+  }
+  if (bytes.empty()) return;
+  groupStart_ = false;
+  const Destination dest = State().Dest;
+  if (dest == Destination::Picture) {
+    for (char c : bytes) {
+      int v = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+      if (v < 0 || !picture_) continue;
+      if (pictureNibble_ < 0) {
+        pictureNibble_ = v;
+      } else {
+        picture_->Data.push_back(static_cast<std::uint8_t>(pictureNibble_ * 16 + v));
+        pictureNibble_ = -1;
+      }
+    }
+    return;
+  }
+  if (dest == Destination::FontTable || dest == Destination::ColorTable || dest == Destination::StyleSheet) {
+    for (char c : bytes) {
+      if (dest == Destination::ColorTable && c == ';') {
+        doc_.Colors.push_back(colorSeen_ ? std::optional<std::uint32_t>((red_ << 16) | (green_ << 8) | blue_)
+                                         : std::nullopt);
+        red_ = green_ = blue_ = 0;
+        colorSeen_ = false;
+      } else if (dest == Destination::FontTable && currentFont_ >= 0) {
+        if (c == ';') {
+          fonts_[currentFont_].Table = SymbolFontOf(fontNames_[currentFont_]);
+          currentFont_ = -1;
+        } else {
+          fontNames_[currentFont_] += c;
+        }
+      } else if (dest == Destination::StyleSheet && styleDepth_ != 0) {
+        if (c != ';') styleName_ += c;
+      }
+    }
+    return;
+  }
+  pendingBytes_.append(bytes);
+}
+
+void Reader::BinaryData(std::string_view bytes) {
+  if (State().Dest == Destination::Picture && picture_) {
+    picture_->Data.insert(picture_->Data.end(), bytes.begin(), bytes.end());
+  }
+}
+
+void Reader::Unicode(int value) {
+  if (value < 0) value += 65536;
+  AddChars(DocText(1, static_cast<char32_t>(value)));
+  unicodeSkipLeft_ = State().UnicodeSkip;
+}
+
+const FontInfo* Reader::CurrentFont() const {
+  int font = State().Char.Font >= 0 ? State().Char.Font : defaultFont_;
+  auto found = fonts_.find(font);
+  return found == fonts_.end() ? nullptr : &found->second;
+}
+
+void Reader::FlushText() {
+  if (pendingBytes_.empty()) return;
+  DocText text;
+  decoder_.Decode(pendingBytes_, CurrentFont(), text);
+  pendingBytes_.clear();
+  AddChars(text);
+}
+
+void Reader::AddChars(const DocText& text) {
+  const GroupState& state = State();
+  switch (state.Dest) {
+    case Destination::Body:
+      AddBodyText(text, state.Char);
+      if (!fields_.empty()) fields_.back().ResultHadText = true;
+      break;
+    case Destination::Footnote:
+      // The mark that Word repeats inside the footnote is raised; it is no text.
+      if (footnote_ && !state.Char.Superscript) footnote_->Note.Text += text;
+      break;
+    case Destination::ListText: listText_ += text; break;
+    case Destination::FieldInstruction:
+      if (!fields_.empty()) fields_.back().Instruction += text;
+      break;
+    default: break;
+  }
+}
+
+void Reader::AddBodyText(const DocText& text, const CharFormat& format) {
+  for (char32_t c : text) visibleChars_ += IsVisibleNonBlank(c, format) ? 1 : 0;
+  std::vector<Inline>& inlines = paragraph_.Inlines;
+  if (!inlines.empty() && inlines.back().Kind == InlineKind::Text && inlines.back().Format == format) {
+    inlines.back().Text += text;
+    return;
+  }
+  Inline piece;
+  piece.Format = format;
+  piece.Text = text;
+  inlines.push_back(std::move(piece));
+}
+
+void Reader::AddInline(Inline piece) {
+  piece.Format = State().Char;
+  paragraph_.Inlines.push_back(std::move(piece));
+}
+
+void Reader::EndParagraph(ParagraphEnd end) {
+  paragraph_.Format = State().Para;
+  paragraph_.End = end;
+  paragraph_.List = ListKindOf(listText_);
+  paragraph_.TableBorders = State().Para.InTable && rowBorders_;
+  ExtractEmbeddedReferences(paragraph_);
+  topic_.Paragraphs.push_back(std::move(paragraph_));
+  paragraph_ = Paragraph();
+  listText_.clear();
+}
+
+void Reader::EndTopic() {
+  if (!paragraph_.Inlines.empty() || !listText_.empty()) EndParagraph(ParagraphEnd::Paragraph);
+  if (!topic_.Footnotes.empty() || visibleChars_ > 0 || topicHasPicture_) doc_.Topics.push_back(std::move(topic_));
+  topic_ = Topic();
+  visibleChars_ = 0;
+  topicHasPicture_ = false;
+}
+
+}  // namespace rtf
+
+RtfDocument ReadRtfDocument(std::string_view data, int projectCodePage) {
+  return rtf::Reader(data, projectCodePage).Read();
+}
+
+bool IsDocumentForm(std::string_view data) {
+  if (data.find("{\\stylesheet") != std::string_view::npos) return true;
+  for (std::size_t at = data.find("\\page"); at != std::string_view::npos; at = data.find("\\page", at + 5)) {
+    std::size_t next = at + 5;
+    bool endsWord = next >= data.size() || !((data[next] >= 'a' && data[next] <= 'z') || (data[next] >= 'A' && data[next] <= 'Z'));
+    if (endsWord) return true;
+  }
+  return false;
+}
+
+}  // namespace quorvex

@@ -1,0 +1,23 @@
+#pragma once
+// The document reader: RTF as Word and other help authoring tools write it,
+// many topics per file, into the document model.
+
+#include <string_view>
+
+#include "rtf/RtfDocument.h"
+
+namespace quorvex {
+
+/// Reads a topic file. Topics are split at body-level \page; a stretch with
+/// neither footnote nor visible text is no topic. `projectCodePage` is the
+/// project's code page (0 when it says none), used where the file names no
+/// double-byte code page of its own. Any byte sequence gives a model: damaged
+/// RTF loses text, never more; groups nested deeper than a limit are dropped.
+RtfDocument ReadRtfDocument(std::string_view data, int projectCodePage);
+
+/// True for a topic file written the way the document reader reads it: it
+/// holds "\page" or a style sheet. Other files are one topic laid out line by
+/// line, for the topic converter.
+bool IsDocumentForm(std::string_view data);
+
+}  // namespace quorvex

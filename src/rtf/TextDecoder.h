@@ -1,0 +1,40 @@
+#pragma once
+// Bytes of RTF text into model text. Double-byte characters are read in the
+// document's double-byte code page (its \ansicpg, else the project's), never
+// in the one a font claims: fonts declare character sets that lie. Single
+// high bytes are read in the font's code page, else the document's.
+
+#include <string_view>
+
+#include "rtf/DocText.h"
+#include "rtf/SymbolFonts.h"
+
+namespace quorvex {
+
+/// What a font of the font table says about the bytes written in it.
+struct FontInfo {
+  int CodePage = 0;     ///< from \cpg or \fcharset; 0 when it says none
+  bool Symbol = false;  ///< \fcharset2: the bytes are pictures
+  SymbolFont Table = SymbolFont::Symbol;
+};
+
+class TextDecoder {
+ public:
+  /// `ansiCodePage`: the document's \ansicpg (0 when it has none);
+  /// `projectCodePage`: the project's code page (0 when not said).
+  TextDecoder(int ansiCodePage, int projectCodePage);
+
+  /// Appends the characters of `bytes`, written in `font` (null: no font), to `out`.
+  void Decode(std::string_view bytes, const FontInfo* font, DocText& out) const;
+
+  /// The double-byte code page in force; 0 for none.
+  int DoubleByteCodePage() const { return doubleByte_; }
+
+ private:
+  char32_t SingleByte(std::uint8_t byte, const FontInfo* font) const;
+
+  int doubleByte_ = 0;
+  int singleByte_ = 1252;
+};
+
+}  // namespace quorvex
