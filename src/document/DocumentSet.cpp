@@ -40,6 +40,7 @@ std::vector<ByteString> KeywordKeys(const DocText& footnote) {
     if (!entry.empty()) {
       keys.push_back(LowerCase(PlainText(entry)));
       std::size_t comma = entry.find(U',');
+      if (comma == DocText::npos) comma = entry.find(U':');  // the index reads ":" as a second level too
       if (comma != DocText::npos) keys.push_back(LowerCase(PlainText(TrimBlanks(std::u32string_view(entry).substr(0, comma)))));
     }
     start = end + 1;

@@ -25,10 +25,17 @@ RtfDocument Reader::Read() {
       if (token.Kind == RtfTokenKind::GroupEnd) --skippedDepth_;
       continue;
     }
-    if (token.Kind == RtfTokenKind::Text || token.Kind == RtfTokenKind::HexByte) {
-      std::string_view bytes = token.Kind == RtfTokenKind::Text ? token.Bytes : std::string_view();
-      char hex = static_cast<char>(token.Byte);
-      Bytes(token.Kind == RtfTokenKind::Text ? bytes : std::string_view(&hex, 1));
+    if (token.Kind == RtfTokenKind::Text) {
+      Bytes(token.Bytes);
+      continue;
+    }
+    // Escaped bytes join the text around them: some writers escape only the
+    // trail byte of a double-byte character when it is a brace or a backslash.
+    const bool escapedByte = token.Kind == RtfTokenKind::ControlSymbol &&
+                             (token.Symbol == '\\' || token.Symbol == '{' || token.Symbol == '}');
+    if (token.Kind == RtfTokenKind::HexByte || escapedByte) {
+      const char byte = escapedByte ? token.Symbol : static_cast<char>(token.Byte);
+      Bytes(std::string_view(&byte, 1));
       continue;
     }
     FlushText();
@@ -91,9 +98,6 @@ void Reader::Symbol(char symbol) {
     case '*':
       starPending_ = true;
       return;
-    case '\\': case '{': case '}':
-      AddChars(DocText(1, static_cast<unsigned char>(symbol)));
-      break;
     case '~': AddChars(DocText(1, kNoBreakSpace)); break;
     case '_': AddChars(U"-"); break;
     case '\n': BreakWord("par"); break;
