@@ -115,16 +115,16 @@ void IndexDocuments(ConversionJob& job, DocumentSet& set) {
         if (note.Mark == U'K') entry.Keywords.push_back(note.Text);
         if (note.Mark == U'A') entry.ALinks.push_back(note.Text);
       }
-      ByteString base;
-      if (entry.Contexts.empty()) {
-        base = file.Name + "_" + DecimalText(static_cast<long long>(t + 1));
-        job.Warn(file.Path, "topic " + DecimalText(static_cast<long long>(t + 1)) + " has no context string (#); its page is " + base + ".html");
-      } else {
-        base = ChangeFileExt(PageName(job, entry.Contexts[0]), "");
-      }
+      const ByteString number = DecimalText(static_cast<long long>(t + 1));
+      const ByteString base = FitForFileName(entry.Contexts.empty() ? file.Name + "_" + number
+                                                                    : ChangeFileExt(PageName(job, entry.Contexts[0]), ""));
       bool collided = false;
-      entry.Page = set.ClaimPage(FitForFileName(base), collided);
-      if (collided) job.Warn(file.Path, "two topics would share the page " + FitForFileName(base) + ".html; this one is " + entry.Page);
+      entry.Page = set.ClaimPage(base, collided);
+      if (entry.Contexts.empty()) {
+        job.Warn(file.Path, "topic " + number + " has no context string (#); its page is " + entry.Page);
+      } else if (collided) {
+        job.Warn(file.Path, "two topics would share the page " + base + ".html; this one is " + entry.Page);
+      }
 
       // Contexts before the topic's text name the page; later ones a place on it.
       std::size_t contextIndex = 0;

@@ -183,7 +183,7 @@ bool Reader::ParagraphWord(std::string_view name, bool /*hasParam*/, int param) 
 bool Reader::BreakWord(std::string_view name) {
   const Destination dest = State().Dest;
   if (dest == Destination::Footnote) {
-    if (footnote_ && Is(name, {"par", "line", "tab", "sect"})) footnote_->Note.Text += U' ';
+    if (footnote_ && Is(name, {"par", "line", "tab", "sect", "page"})) footnote_->Note.Text += U' ';
     return Is(name, {"par", "line", "tab", "sect", "page", "cell", "row"});
   }
   if (dest != Destination::Body) return Is(name, {"par", "line", "tab", "sect", "page", "cell", "row"});
