@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 #include "base/Encoding.h"
 #include "base/Errors.h"
@@ -62,6 +63,69 @@ std::vector<std::string> DirectoryEntries(const std::string& nativeFolder) {
   return names;
 }
 
+ByteString AsciiLower(std::string_view name) {
+  ByteString lower(name);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// The entries of the folders looked into, by their names with letter case
+// ignored, so that a folder of thousands of pages is not listed again for
+// every page written into it. A folder whose modification time changed is
+// listed anew; the files we write ourselves are added as we write them.
+class FolderNames {
+ public:
+  // The entry whose name equals `name` with letter case ignored, if any.
+  std::optional<std::string> Find(const std::string& nativeFolder, const std::string& name) {
+    Listing* listing = Current(nativeFolder);
+    if (!listing) return std::nullopt;
+    auto found = listing->byLowerName.find(AsciiLower(name));
+    if (found == listing->byLowerName.end()) return std::nullopt;
+    return found->second;
+  }
+
+  // A file we just created in the folder.
+  void Created(const std::string& nativePath) {
+    std::size_t slash = nativePath.rfind('/');
+    std::string folder = slash == std::string::npos ? "" : nativePath.substr(0, slash + 1);
+    auto found = listings_.find(folder);
+    if (found == listings_.end()) return;
+    struct stat st;
+    if (stat(folder.empty() ? "." : folder.c_str(), &st) != 0) return;
+    std::string name = nativePath.substr(slash == std::string::npos ? 0 : slash + 1);
+    found->second.byLowerName.emplace(AsciiLower(name), name);
+    found->second.modified = st.st_mtim;
+  }
+
+ private:
+  struct Listing {
+    timespec modified{};
+    std::unordered_map<std::string, std::string> byLowerName;  // the first entry in name order wins
+  };
+
+  Listing* Current(const std::string& nativeFolder) {
+    struct stat st;
+    if (stat(nativeFolder.empty() ? "." : nativeFolder.c_str(), &st) != 0) return nullptr;
+    Listing& listing = listings_[nativeFolder];
+    if (listing.modified.tv_sec != st.st_mtim.tv_sec || listing.modified.tv_nsec != st.st_mtim.tv_nsec ||
+        listing.byLowerName.empty()) {
+      listing.byLowerName.clear();
+      for (const std::string& entry : DirectoryEntries(nativeFolder)) listing.byLowerName.emplace(AsciiLower(entry), entry);
+      listing.modified = st.st_mtim;
+    }
+    return &listing;
+  }
+
+  std::unordered_map<std::string, Listing> listings_;
+};
+
+FolderNames& Folders() {
+  static FolderNames folders;
+  return folders;
+}
+
 // The native name of one component inside `nativeFolder` (which is empty or ends in "/").
 std::string ResolveComponent(const std::string& nativeFolder, const std::string& component) {
   if (component == "." || component == "..") return component;
@@ -69,9 +133,8 @@ std::string ResolveComponent(const std::string& nativeFolder, const std::string&
   std::optional<std::string> utf8 = Cp932ToUtf8(component);
   if (utf8 && Exists(nativeFolder + *utf8)) return *utf8;
   const std::string& wanted = utf8 ? *utf8 : component;
-  for (const std::string& entry : DirectoryEntries(nativeFolder)) {
-    if (SameNameIgnoringCase(entry, wanted) || SameNameIgnoringCase(entry, component)) return entry;
-  }
+  if (std::optional<std::string> entry = Folders().Find(nativeFolder, wanted)) return *entry;
+  if (std::optional<std::string> entry = Folders().Find(nativeFolder, component)) return *entry;
   return wanted;
 }
 
@@ -148,6 +211,7 @@ void WriteFileInside(const ByteString& outputFolder, const ByteString& path, std
   bool ok = std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
   ok = (std::fclose(file.release()) == 0) && ok;
   if (!ok) throw EFCreateError(path);
+  Folders().Created(native);
 }
 
 bool DeleteFileInside(const ByteString& outputFolder, const ByteString& path) {

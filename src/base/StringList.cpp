@@ -1,9 +1,15 @@
 #include "base/StringList.h"
 
+#include <algorithm>
+
 #include "base/Errors.h"
 #include "base/Files.h"
 
 namespace quorvex {
+
+StringList::StringList(std::initializer_list<ByteString> items) {
+  for (const ByteString& item : items) Add(item);
+}
 
 void StringList::CheckIndex(int index, int limit) const {
   if (index < 0 || index >= limit) throw EListError(index);
@@ -11,51 +17,133 @@ void StringList::CheckIndex(int index, int limit) const {
 
 const ByteString& StringList::operator[](int index) const {
   CheckIndex(index, Count());
-  return items_[static_cast<size_t>(index)];
+  return store_[order_[static_cast<std::size_t>(index)]];
 }
 
 ByteString& StringList::operator[](int index) {
   CheckIndex(index, Count());
-  return items_[static_cast<size_t>(index)];
+  keysBuilt_ = false;  // the caller may change the entry's text
+  keys_.clear();
+  return store_[order_[static_cast<std::size_t>(index)]];
+}
+
+StringList::EntryId StringList::Store(ByteString text) {
+  store_.push_back(std::move(text));
+  positions_.push_back(0);
+  return static_cast<EntryId>(store_.size() - 1);
+}
+
+// Records an entry in its key. An entry added at the end cannot come before
+// the key's first entry; one inserted elsewhere may.
+void StringList::IndexEntry(EntryId id, bool atEnd) const {
+  Key& key = keys_[LowerCase(store_[id])];
+  key.Ids.push_back(id);
+  if (key.Ids.size() == 1) {
+    key.First = id;
+    key.FirstKnown = true;
+  } else if (!atEnd) {
+    key.FirstKnown = false;
+  }
+}
+
+void StringList::Add(ByteString text) {
+  const EntryId id = Store(std::move(text));
+  positions_[id] = Count();
+  if (positionsValidBelow_ == order_.size()) ++positionsValidBelow_;
+  order_.push_back(id);
+  if (keysBuilt_) IndexEntry(id, true);
 }
 
 void StringList::Insert(int index, ByteString text) {
   CheckIndex(index, Count() + 1);
-  items_.insert(items_.begin() + index, std::move(text));
+  if (index == Count()) {
+    Add(std::move(text));
+    return;
+  }
+  const EntryId id = Store(std::move(text));
+  order_.insert(order_.begin() + index, id);
+  positionsValidBelow_ = std::min(positionsValidBelow_, static_cast<std::size_t>(index));
+  if (keysBuilt_) IndexEntry(id, false);
 }
 
 void StringList::Delete(int index) {
   CheckIndex(index, Count());
-  items_.erase(items_.begin() + index);
+  const EntryId id = order_[static_cast<std::size_t>(index)];
+  order_.erase(order_.begin() + index);
+  positionsValidBelow_ = std::min(positionsValidBelow_, static_cast<std::size_t>(index));
+  if (!keysBuilt_) return;
+  auto found = keys_.find(LowerCase(store_[id]));
+  if (found == keys_.end()) return;
+  Key& key = found->second;
+  key.Ids.erase(std::find(key.Ids.begin(), key.Ids.end(), id));
+  if (key.Ids.empty()) {
+    keys_.erase(found);
+  } else if (key.First == id) {
+    key.FirstKnown = false;
+  }
+}
+
+void StringList::Clear() {
+  store_.clear();
+  order_.clear();
+  positions_.clear();
+  positionsValidBelow_ = 0;
+  keys_.clear();
+  keysBuilt_ = false;
+}
+
+void StringList::BuildKeys() const {
+  keys_.clear();
+  for (EntryId id : order_) IndexEntry(id, true);
+  keysBuilt_ = true;
+}
+
+void StringList::RefreshPositions() const {
+  for (std::size_t i = positionsValidBelow_; i < order_.size(); ++i) positions_[order_[i]] = static_cast<int>(i);
+  positionsValidBelow_ = order_.size();
 }
 
 int StringList::IndexOf(std::string_view text) const {
-  for (int i = 0; i < Count(); ++i) {
-    if (SameText(items_[static_cast<size_t>(i)], text)) return i;
+  if (!keysBuilt_) BuildKeys();
+  auto found = keys_.find(LowerCase(text));
+  if (found == keys_.end()) return -1;
+  RefreshPositions();
+  Key& key = found->second;
+  if (!key.FirstKnown) {
+    key.First = *std::min_element(key.Ids.begin(), key.Ids.end(),
+                                  [this](EntryId a, EntryId b) { return positions_[a] < positions_[b]; });
+    key.FirstKnown = true;
   }
-  return -1;
+  return positions_[key.First];
 }
 
 void StringList::SetText(std::string_view text) {
-  items_.clear();
+  Clear();
   text = text.substr(0, text.find('\0'));
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t start = pos;
     while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n') ++pos;
-    items_.emplace_back(text.substr(start, pos - start));
+    Add(ByteString(text.substr(start, pos - start)));
     if (pos < text.size() && text[pos] == '\r') ++pos;
     if (pos < text.size() && text[pos] == '\n') ++pos;
   }
 }
 
 ByteString StringList::Text() const {
+  std::size_t size = 0;
+  for (const ByteString& item : *this) size += item.size() + 2;
   ByteString out;
-  for (const ByteString& item : items_) {
+  out.reserve(size);
+  for (const ByteString& item : *this) {
     out += item;
     out += "\r\n";
   }
   return out;
+}
+
+bool StringList::operator==(const StringList& other) const {
+  return Count() == other.Count() && std::equal(begin(), end(), other.begin());
 }
 
 void StringList::LoadFromFile(const ByteString& path) { SetText(ReadFile(path)); }
