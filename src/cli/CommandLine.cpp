@@ -15,7 +15,7 @@ namespace quorvex {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--quiet] [--version] [--help]\n"
+    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--web] [--quiet] [--version] [--help]\n"
     "\n"
     "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
     "(default: the project's folder).\n"
@@ -24,6 +24,8 @@ constexpr char kUsage[] =
     "                       instead of one shared html/popup.js\n"
     "  --chm                also compile the result into a .chm with chmcmd\n"
     "                       (Debian package fp-utils)\n"
+    "  --web                also write a help for web browsers into OUTDIR/web\n"
+    "                       (open web/index.html)\n"
     "  --quiet              print no progress\n"
     "  --version            print the version and exit\n"
     "  --help               print this text and exit\n";
@@ -33,6 +35,7 @@ struct Options {
   bool combinePopups = true;
   bool quiet = false;
   bool chm = false;
+  bool web = false;
   bool version = false;
   bool help = false;
 };
@@ -44,6 +47,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
       options.combinePopups = false;
     } else if (arg == "--chm") {
       options.chm = true;
+    } else if (arg == "--web") {
+      options.web = true;
     } else if (arg == "--quiet") {
       options.quiet = true;
     } else if (arg == "--version") {
@@ -116,6 +121,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   ChooseProject(job, EnginePath(AbsolutePath(options.positional[0])));
   ChooseOutputFolder(job, options.positional.size() > 1 ? EnginePath(AbsolutePath(options.positional[1]))
                                                         : ExtractFileDir(job.ProjectPath));
+  job.WebHelp = options.web;
   TerminalHost host(job, err, options.quiet, options.combinePopups);
   try {
     RunConversion(job, host);
@@ -127,6 +133,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return kExitConversionFailed;
   }
   out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
+  if (options.web) out << NativePath(job.OutputFolder + "web\\index.html") << "\n";
   if (!options.chm) return kExitSuccess;
   if (!options.quiet) err << "chmcmd\n";
   ChmOutcome chm = CompileChm(job.OutputFolder, ProjectBaseName(job));

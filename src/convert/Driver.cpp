@@ -8,6 +8,7 @@
 #include "project/ProjectReader.h"
 #include "project/StyleSheet.h"
 #include "topics/TopicConverter.h"
+#include "web/WebHelpWriter.h"
 
 namespace quorvex {
 
@@ -53,6 +54,7 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
   WriteStyleSheet(job, job.OutputFolder + "html\\help.css");
   ConvertTopics(job);
   WriteHelpProject(job);
+  if (job.WebHelp) WriteWebHelp(job);
 }
 
 void ConvertTopics(ConversionJob& job) {
