@@ -185,10 +185,10 @@ TEST(SampleConversion, IndexJumpAndPopupLists) {
     return list;
   };
   EXPECT_EQ(run.job.IndexKeywords, sjis({"概要", "操作", "  質問", "  設定", "  手順", "  基本", "使い方", "設定", "表",
-                                         "  枠なし", "  枠付き", "質問", "用語"}));
+                                         "  枠なし", "  枠付き", "質問", "設定", "用語"}));
   EXPECT_EQ(run.job.IndexPages, sjis({"intro.html", "", "faq.html", "config.html", "usage.html", "intro.html",
                                       "usage.html", "config.html", "", "tables.html", "tables.html", "faq.html",
-                                      "term.html"}));
+                                      "faq.html", "term.html"}));
   // faq.html comes from the jump area of the picture on the intro page.
   EXPECT_EQ(run.job.JumpPages, sjis({"usage.html", "config.html", "faq.html", "hint.html", "intro.html"}));
   // What is left after the contents, the index and the jumps took theirs: the

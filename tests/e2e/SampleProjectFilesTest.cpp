@@ -99,7 +99,7 @@ TEST(SampleProjectFiles, KeywordIndex) {
                             Keyword(1, "使い方", "usage.html"), Keyword(1, "設定", "config.html"),
                             Keyword(1, "表", ""), {"\t<UL>"}, Keyword(2, "枠なし", "tables.html"),
                             Keyword(2, "枠付き", "tables.html"), {"\t</UL>"}, Keyword(1, "質問", "faq.html"),
-                            Keyword(1, "用語", "term.html"), {"</UL></HTML>"}})));
+                            Keyword(1, "設定", "faq.html"), Keyword(1, "用語", "term.html"), {"</UL></HTML>"}})));
 }
 
 TEST(SampleProjectFiles, PopupOnlyPagesGoAndTheProjectListsTheRest) {
