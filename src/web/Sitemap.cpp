@@ -1,5 +1,6 @@
 #include "web/Sitemap.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "base/Encoding.h"
@@ -21,26 +22,26 @@ bool LooksAt(std::string_view line, std::size_t pos, std::string_view word) {
   return pos + word.size() <= line.size() && SameIgnoringCase(line.substr(pos, word.size()), word);
 }
 
-// The text between `key="` and the closing quote of an attribute inside the tag at `pos`.
-// A value's end is a quote followed by ">" and then the line's end or the next tag,
-// or a quote followed by a blank when another attribute comes.
-std::string_view Attribute(std::string_view line, std::size_t pos, std::string_view key, bool lastInTag) {
-  std::size_t tagEnd = line.size();
-  for (std::size_t i = pos; i + key.size() + 2 <= line.size(); ++i) {
-    if (!LooksAt(line, i, key) || line[i + key.size()] != '=' || line[i + key.size() + 1] != '"') continue;
-    std::size_t start = i + key.size() + 2;
-    for (std::size_t end = start; end < tagEnd; ++end) {
-      if (line[end] != '"') continue;
-      if (!lastInTag && end + 1 < line.size() && line[end + 1] == ' ') return line.substr(start, end - start);
-      if (lastInTag && end + 1 < line.size() && line[end + 1] == '>') {
-        std::size_t after = end + 2;
-        while (after < line.size() && (line[after] == ' ' || line[after] == '\t')) ++after;
-        if (after == line.size() || line[after] == '<') return line.substr(start, end - start);
-      }
-    }
-    return line.substr(start, tagEnd - start);
+// Position of `lowerWord` in `line` from `from` on, letter case ignored.
+std::size_t Find(std::string_view line, std::string_view lowerWord, std::size_t from) {
+  for (std::size_t i = from; i + lowerWord.size() <= line.size(); ++i) {
+    if (LooksAt(line, i, lowerWord)) return i;
   }
-  return {};
+  return std::string_view::npos;
+}
+
+// The value of the attribute `key="..."` in the tag at `pos`. Names are
+// written into these files as they are, quotes included, so a value runs to
+// the last '">' before the next <param> of the line (or the line's end).
+std::string_view Attribute(std::string_view line, std::size_t pos, std::string_view key) {
+  std::size_t at = Find(line, std::string(key) + "=\"", pos);
+  if (at == std::string_view::npos) return {};
+  std::size_t start = at + key.size() + 2;
+  std::size_t limit = std::min(Find(line, "<param", start), line.size());
+  std::string_view rest = line.substr(start, limit - start);
+  std::size_t end = rest.rfind("\">");
+  if (end == std::string_view::npos) end = rest.rfind('"');
+  return rest.substr(0, end);
 }
 
 std::string Text(std::string_view cp932) { return DecodeEntities(Cp932ToUtf8Replacing(cp932)); }
@@ -110,8 +111,10 @@ void ReadLine(std::string_view line, SitemapBuilder& builder) {
     } else if (LooksAt(line, pos, "</object")) {
       builder.CloseEntry();
     } else if (LooksAt(line, pos, "<param")) {
-      std::string_view value = Attribute(line, pos, "value", true);
-      builder.Parameter(Attribute(line, pos, "name", false), value);
+      std::string_view name = Attribute(line, pos, "name");
+      name = name.substr(0, name.find('"'));
+      std::string_view value = Attribute(line, pos, "value");
+      builder.Parameter(name, value);
       // A "<" inside the value is text, not a tag.
       if (!value.empty()) pos = static_cast<std::size_t>(value.data() - line.data()) + value.size();
     }

@@ -71,10 +71,21 @@
     });
   }
 
+  function opensAPage(entries) {
+    return entries.some(function (entry) { return entry.p.length > 0 || (entry.c && opensAPage(entry.c)); });
+  }
+
   help.contents = {
-    build: function (tree, empty) {
-      build(help.data.contents, tree);
-      empty.hidden = help.data.contents.length > 0;
+    // A help whose contents open none of its pages (it has none, or they name
+    // pages the help lacks) gets a book of every page, so every page can be reached.
+    build: function (tree) {
+      var entries = help.data.contents;
+      if (!opensAPage(entries) && help.data.pages.length > 0) {
+        var pages = help.data.pages.map(function (page) { return { n: page.t, p: [page.f] }; });
+        entries = entries.concat([{ n: 'すべてのページ', p: [], c: pages }]);
+      }
+      build(entries, tree);
+      if (entries.length === 1 && entries[0].c) setOpen(tree.firstElementChild, true);
     },
     // Marks the first entry of the page and opens the books around it.
     mark: function (page) {

@@ -34,13 +34,24 @@
   }
 
   // Shows the page the address names; an unknown name leaves a note and shows
-  // the default page, so no address can load anything from elsewhere.
-  function follow() {
+  // the default page, so no address can load anything from elsewhere. Each
+  // history entry the viewer has seen keeps its page in its state: going back
+  // or forward to one, the browser itself brings the frame back to the page it
+  // showed then, and a second navigation here would only cut that one short.
+  function follow(first) {
     var name = requestedPage();
     var page = name ? known(name) : help.data.defaultPage;
     tell(name && !page ? 'ページ「' + name + '」はこのヘルプにありません。' : '');
     if (!page) page = help.data.defaultPage;
-    if (page && page !== shown) load(page);
+    if (!page) return;
+    var state = history.state;
+    if (first !== true && state && state.page === page) {
+      shown = page;
+      help.contents.mark(page);
+      return;
+    }
+    history.replaceState({ page: page }, '', location.href);
+    if (page !== shown) load(page);
   }
 
   help.open = function (name) {
@@ -50,7 +61,9 @@
       return;
     }
     tell('');
-    if (requestedPage() === page) follow(); else location.hash = help.hrefFor(page);
+    if (page === shown && requestedPage() === page) return;
+    history.pushState({ page: page }, '', help.hrefFor(page));
+    load(page);
   };
 
   function onMessage(event) {
@@ -65,7 +78,7 @@
       // script): the address follows it without a new history entry.
       if (page !== shown) {
         shown = page;
-        history.replaceState(null, '', help.hrefFor(page));
+        history.replaceState({ page: page }, '', help.hrefFor(page));
       }
       help.contents.mark(page);
       document.title = (titles[page] || page) + ' - ' + help.data.title;
@@ -111,14 +124,14 @@
     document.getElementById('help-title').textContent = help.data.title;
     document.title = help.data.title;
     buildTabs();
-    help.contents.build(document.getElementById('contents-tree'), document.getElementById('contents-empty'));
+    help.contents.build(document.getElementById('contents-tree'));
     help.keywords.build(document.getElementById('index-list'), document.getElementById('index-filter'),
                         document.getElementById('index-empty'));
     help.search.build(document.getElementById('search-form'), document.getElementById('search-input'),
                       document.getElementById('search-results'), document.getElementById('search-status'));
     window.addEventListener('message', onMessage);
     window.addEventListener('hashchange', follow);
-    follow();
+    follow(true);
   }
 
   start();
