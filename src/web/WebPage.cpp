@@ -38,28 +38,32 @@ void Remove(std::string& page, std::string_view lowerStart, std::string_view low
   if (FindElement(page, lowerStart, lowerInside, lowerEnd, start, end)) page.erase(start, end - start);
 }
 
+bool IsScriptEndLine(std::string_view line) {
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line.size() == 9 && FindIgnoringCase(line, "</script>") == 0;
+}
+
 // The conversion writes a page's own popup texts one per line between a
 // "<script Language=JavaScript>" line and a "</script>" line, so the block's
-// end is known even when a text holds "</script>".
+// end is known even when a text holds "</script>". Without that end line the
+// page is left as it is.
 void EscapeInlinePopupTexts(std::string& page) {
-  constexpr std::string_view kOpen = "<script language=javascript>";
-  std::size_t open = FindIgnoringCase(page, kOpen);
-  if (open == std::string::npos) return;
-  std::size_t pos = page.find('\n', open);
-  while (pos != std::string::npos) {
-    std::size_t lineStart = pos + 1;
-    std::size_t lineEnd = page.find('\n', lineStart);
-    std::string_view line = std::string_view(page).substr(lineStart, lineEnd == std::string::npos ? std::string::npos
-                                                                                                  : lineEnd - lineStart);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (FindIgnoringCase(line, "</script>") == 0 && line.size() == 9) return;
-    std::string escaped;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-      escaped += line[i];
-      if (line[i] == '<' && i + 1 < line.size() && line[i + 1] == '/') escaped += '\\';
+  std::size_t open = FindIgnoringCase(page, "<script language=javascript>");
+  std::size_t first = open == std::string::npos ? std::string::npos : page.find('\n', open);
+  if (first == std::string::npos) return;
+  for (std::size_t line = first + 1; line < page.size();) {
+    std::size_t next = page.find('\n', line);
+    if (IsScriptEndLine(std::string_view(page).substr(line, next == std::string::npos ? next : next - line))) {
+      std::string escaped;
+      for (std::size_t i = first + 1; i < line; ++i) {
+        escaped += page[i];
+        if (page[i] == '<' && page[i + 1] == '/') escaped += '\\';
+      }
+      page.replace(first + 1, line - first - 1, escaped);
+      return;
     }
-    page.replace(lineStart, line.size(), escaped);
-    pos = page.find('\n', lineStart + escaped.size());
+    if (next == std::string::npos) return;
+    line = next + 1;
   }
 }
 

@@ -33,6 +33,9 @@ TEST(WebPage, DeclaresUtf8LoadsOurScriptFirstAndDropsTheControl) {
             std::string::npos);
   EXPECT_EQ(page.substr(page.find("<body")), kPage.substr(kPage.find("<body")));
 
+  // Without the block's end line nothing tells the texts from the page: nothing is escaped.
+  const std::string unended = "<script Language=JavaScript>\r\npop1=\"</a>\"\r\n<body><a>x</a></body>";
+  EXPECT_EQ(WebPageFor(unended), kWebPageHead + unended);
   EXPECT_EQ(WebPageFor("<p>no head</p>"), kWebPageHead + std::string("<p>no head</p>"));
   EXPECT_EQ(WebPageFor("<HTML><p>x</p>"), "<HTML>\n" + std::string(kWebPageHead) + "<p>x</p>");
 }
