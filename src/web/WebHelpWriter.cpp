@@ -45,7 +45,8 @@ void WritePageFiles(const ConversionJob& job, const ByteString& web) {
   if (FileExists(html + "help.css")) {
     Write(job, web + "html\\help.css", WebStyleSheetFor(Cp932ToUtf8Replacing(ReadFile(html + "help.css"))));
   }
-  if (FileExists(html + "popup.js")) {
+  // A popup.js left by an earlier conversion that combined popups serves no page of this one.
+  if (job.CombinePopups && FileExists(html + "popup.js")) {
     Write(job, web + "html\\popup.js", Cp932ToUtf8Replacing(ReadFile(html + "popup.js")));
   }
   const ByteString img = job.OutputFolder + "img\\";
