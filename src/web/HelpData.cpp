@@ -17,7 +17,10 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 std::string JsonList(const std::vector<std::string>& items) {
   std::string json = "[";
-  for (std::size_t i = 0; i < items.size(); ++i) json += (i ? "," : "") + JsonString(items[i]);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) json += ',';
+    json += JsonString(items[i]);
+  }
   return json + "]";
 }
 
@@ -31,7 +34,8 @@ std::string EntriesJson(const std::vector<WebPageInfo>& pages, const std::vector
       std::string page = ResolveLocal(pages, local);
       (page.empty() ? missing : found).push_back(page.empty() ? local : page);
     }
-    json += (i ? ",\n" : "\n") + indent + "{\"n\":" + JsonString(entry.name) + ",\"p\":" + JsonList(found);
+    json += i > 0 ? ",\n" : "\n";
+    json += indent + "{\"n\":" + JsonString(entry.name) + ",\"p\":" + JsonList(found);
     if (!missing.empty()) json += ",\"x\":" + JsonList(missing);
     if (!entry.children.empty()) json += ",\"c\":" + EntriesJson(pages, entry.children, indent + " ");
     json += "}";
@@ -55,7 +59,8 @@ std::string HelpDataScript(const HelpData& data) {
                        JsonString(data.title) + ",\n\"defaultPage\":" + JsonString(data.defaultPage) +
                        ",\n\"pages\":[";
   for (std::size_t i = 0; i < data.pages.size(); ++i) {
-    script += (i ? ",\n" : "\n") + std::string("{\"f\":") + JsonString(data.pages[i].file) +
+    script += i > 0 ? ",\n" : "\n";
+    script += "{\"f\":" + JsonString(data.pages[i].file) +
               ",\"t\":" + JsonString(data.pages[i].title) + "}";
   }
   script += "],\n\"contents\":" + EntriesJson(data.pages, data.contents, "") + ",\n\"index\":" +

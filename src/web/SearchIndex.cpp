@@ -37,12 +37,19 @@ std::string SearchDataScript(const std::vector<std::string>& texts) {
     }
   }
   std::string script = "window.QuorvexHelp = window.QuorvexHelp || {};\nQuorvexHelp.searchData = {\"texts\":[";
-  for (std::size_t i = 0; i < texts.size(); ++i) script += (i ? ",\n" : "\n") + JsonString(texts[i]);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    script += i > 0 ? ",\n" : "\n";
+    script += JsonString(texts[i]);
+  }
   script += "],\n\"grams\":{";
   bool first = true;
   for (const auto& [gram, pages] : grams) {
-    script += (first ? "\n" : ",\n") + JsonString(gram) + ":[";
-    for (std::size_t i = 0; i < pages.size(); ++i) script += (i ? "," : "") + std::to_string(pages[i]);
+    script += first ? "\n" : ",\n";
+    script += JsonString(gram) + ":[";
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+      if (i > 0) script += ',';
+      script += std::to_string(pages[i]);
+    }
     script += "]";
     first = false;
   }

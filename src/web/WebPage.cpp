@@ -98,7 +98,9 @@ std::string WebPageFor(std::string_view utf8Page) {
     std::size_t tagEnd = page.find('>', html);
     at = tagEnd == std::string::npos ? page.size() : tagEnd + 1;
   }
-  page.insert(at, (at > 0 ? "\n" : "") + std::string(kWebPageHead));
+  std::string ours(at > 0 ? 1 : 0, '\n');
+  ours += kWebPageHead;
+  page.insert(at, ours);
   return page;
 }
 
