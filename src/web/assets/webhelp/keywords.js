@@ -105,7 +105,12 @@
   help.keywords = {
     build: function (list, input, empty) {
       build(help.data.index, list, null);
-      empty.hidden = rows.length > 0;
+      if (rows.length === 0) {
+        empty.textContent = 'このヘルプにはキーワードがありません。';
+        empty.hidden = false;
+        input.disabled = true;
+        return;
+      }
       input.addEventListener('input', function () { filter(input.value, empty); });
       input.addEventListener('keydown', function (event) {
         if (event.key === 'Enter') {
