@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
+./scripts/browser-driver.sh
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON
 cmake --build build/asan -j"$(nproc)"
 ctest --test-dir build/asan --output-on-failure -j"$(nproc)"

@@ -162,7 +162,7 @@ def reference():
             topic(["term_shortcut"], "ショートカット", "ショートカット") +
             para(j("ショートカット: よく使う操作を") + r"{\b " + j("キー") + r"}" + j("で行います。")) +
             r"\page " + "\r\n" +
-            topic(["faq"], "よくある質問", "質問", heading="よくある質問") +
+            topic(["faq"], "よくある質問", "質問;ガイド", heading="よくある質問") +
             para(jump("関連する話題", "!ALink(setup)") + " " + jump("索引から", "!KLink(" + j("操作") + ")") + " " +
                  jump("サポート", "!ExecFile(https://example.com/support)") + " " +
                  jump("目次へ", "!JumpContents()") + " " + jump("最初へ", "!JI(`guide.hlp',`top')")) +

@@ -14,7 +14,11 @@ packages=(
   libcairo2-dev                    # metafile playback
   libfontconfig-dev                # metafile text: font lookup (cairo-ft)
   fonts-ipafont-gothic             # a Japanese font for the window and metafile text
+  chromium                         # browser tests of the --web output (driven through tests/web/browser)
 )
+# node and npm run the browser tests' driver; a node installed otherwise is used as it is.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

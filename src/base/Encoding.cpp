@@ -44,6 +44,36 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
 
+std::string Cp932ToUtf8Replacing(std::string_view cp932) {
+  if (IsAscii(cp932)) return std::string(cp932);
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(cp932);
+  std::vector<char> input(cp932.begin(), cp932.end());
+  std::string out;
+  char buffer[1024];
+  char* inPtr = input.data();
+  size_t inLeft = input.size();
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, static_cast<size_t>(outPtr - buffer));
+    if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+      // One replacement character per bad character, as browsers decode
+      // Shift_JIS: an unmapped pair is dropped whole unless its second byte is
+      // ASCII, which then stands for itself.
+      std::size_t skip = 1;
+      if (inLeft > 1 && IsLeadByte(inPtr[0]) && static_cast<unsigned char>(inPtr[1]) >= 0x80) skip = 2;
+      out += "\xEF\xBF\xBD";
+      inPtr += skip;
+      inLeft -= skip;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
 std::optional<ByteString> Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
 
 std::string DisplayText(std::string_view cp932) {

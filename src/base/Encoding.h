@@ -16,6 +16,10 @@ std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 /// UTF-8 to Shift-JIS (CP932); nothing when a character has no CP932 form.
 std::optional<ByteString> Utf8ToCp932(std::string_view utf8);
 
+/// Shift-JIS (CP932) to UTF-8 for output that must always be written: every
+/// byte that is not valid CP932 becomes U+FFFD.
+std::string Cp932ToUtf8Replacing(std::string_view cp932);
+
 /// For display: UTF-8 of the bytes, or the bytes themselves when they do not convert.
 std::string DisplayText(std::string_view cp932);
 

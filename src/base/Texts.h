@@ -25,6 +25,8 @@ inline constexpr char kStatusContents[] = "cnt \x81\xA8 hhc";
 inline constexpr char kStatusIndex[] = "hhk\x8D\xEC\x90\xAC";
 /// Status while the project file is written. UTF-8: "hhp作成"
 inline constexpr char kStatusProject[] = "hhp\x8D\xEC\x90\xAC";
+/// Status while the browser help is written. UTF-8: "web作成"
+inline constexpr char kStatusWebHelp[] = "web\x8D\xEC\x90\xAC";
 /// Tool button: exit. UTF-8: "終了"
 inline constexpr char kExitCaption[] = "\x8FI\x97\xB9";
 /// Tool button: convert (between two ideographic spaces). UTF-8: "　変換　"

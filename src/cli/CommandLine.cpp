@@ -15,7 +15,7 @@ namespace quorvex {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--keep-going]\n"
+    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--web] [--keep-going]\n"
     "                       [--codepage N] [--quiet] [--version] [--help]\n"
     "\n"
     "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
@@ -25,6 +25,8 @@ constexpr char kUsage[] =
     "                       instead of one shared html/popup.js\n"
     "  --chm                also compile the result into a .chm with chmcmd\n"
     "                       (Debian package fp-utils)\n"
+    "  --web                also write a help for web browsers into OUTDIR/web\n"
+    "                       (open web/index.html)\n"
     "  --keep-going         a missing topic file, a picture or a map include that\n"
     "                       cannot be read is a warning, not the end\n"
     "  --codepage N         read text of unknown code page as code page N\n"
@@ -40,11 +42,11 @@ struct Options {
   int codePage = 0;
   bool quiet = false;
   bool chm = false;
+  bool web = false;
   bool version = false;
   bool help = false;
 };
 
-// Parses the arguments; an error text when they make no sense.
 // A code page number for --codepage.
 std::optional<int> CodePageNumber(const std::string& text) {
   if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
@@ -52,6 +54,7 @@ std::optional<int> CodePageNumber(const std::string& text) {
   return value > 0 ? std::optional<int>(value) : std::nullopt;
 }
 
+// Parses the arguments; an error text when they make no sense.
 std::optional<std::string> Parse(const std::vector<std::string>& args, Options& options) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -66,6 +69,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
       options.codePage = *codePage;
     } else if (arg == "--chm") {
       options.chm = true;
+    } else if (arg == "--web") {
+      options.web = true;
     } else if (arg == "--quiet") {
       options.quiet = true;
     } else if (arg == "--version") {
@@ -154,6 +159,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   ChooseProject(job, EnginePath(AbsolutePath(options.positional[0])));
   ChooseOutputFolder(job, options.positional.size() > 1 ? EnginePath(AbsolutePath(options.positional[1]))
                                                         : ExtractFileDir(job.ProjectPath));
+  job.WebHelp = options.web;
   TerminalHost host(job, err, options);
   try {
     RunConversion(job, host);
@@ -168,6 +174,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   }
   host.ReportWarningCount();
   out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
+  if (options.web) out << NativePath(job.OutputFolder + "web\\index.html") << "\n";
   if (!options.chm) return kExitSuccess;
   if (!options.quiet) err << "chmcmd\n";
   ChmOutcome chm = CompileChm(job.OutputFolder, ProjectBaseName(job));

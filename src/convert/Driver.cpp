@@ -14,6 +14,7 @@
 #include "project/SourceFiles.h"
 #include "project/StyleSheet.h"
 #include "topics/TopicConverter.h"
+#include "web/WebHelpWriter.h"
 
 namespace quorvex {
 
@@ -61,6 +62,7 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
   WriteStyleSheet(job, job.OutputFolder + "html\\help.css");
   ConvertTopics(job);
   WriteHelpProject(job);
+  if (job.WebHelp) WriteWebHelp(job);
 }
 
 namespace {

@@ -41,6 +41,7 @@ struct ConversionJob {
   bool TableBorder = false;        ///< the next table of the page gets a border
   bool PageUsesPopupFile = false;  ///< the page being built links a popup of popup.js
   bool KeepGoing = false;          ///< missing topic files and unreadable pictures or includes are warnings
+  bool WebHelp = false;            ///< also write the browser help into web\ (chosen before the conversion)
 
   StringList ProjectFiles;   ///< [FILES] lines, in file order
   StringList PopupPages;     ///< pages of topics read as popup text, each once

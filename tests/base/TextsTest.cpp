@@ -41,6 +41,7 @@ TEST(Texts, EveryConstantIsTheShiftJisOfItsOriginal) {
       {kStatusContents, "cnt → hhc"},
       {kStatusIndex, "hhk作成"},
       {kStatusProject, "hhp作成"},
+      {kStatusWebHelp, "web作成"},
       {kExitCaption, "終了"},
       {kConvertCaption, "　変換　"},
       {kVersionCaption, "バージョン"},

@@ -1,0 +1,108 @@
+// The contents pane: the .hhc entries as a tree whose books open and close,
+// with the page on show marked.
+(function () {
+  'use strict';
+  var help = window.QuorvexHelp = window.QuorvexHelp || {};
+  var itemsByPage = {};
+  var marked = null;
+
+  function setOpen(item, open) {
+    var toggle = item.querySelector(':scope > .row > .toggle');
+    var list = item.querySelector(':scope > ul');
+    if (!toggle || !list) return;
+    toggle.setAttribute('aria-expanded', open ? 'true' : 'false');
+    toggle.title = open ? '閉じる' : '開く';
+    list.hidden = !open;
+    item.classList.toggle('open', open);
+  }
+
+  function isOpen(item) { return item.classList.contains('open'); }
+
+  function label(entry, item) {
+    var element;
+    if (entry.p.length > 0) {
+      element = document.createElement('a');
+      element.href = help.hrefFor(entry.p[0]);
+      (itemsByPage[entry.p[0]] = itemsByPage[entry.p[0]] || []).push(item);
+      if (entry.c) element.addEventListener('click', function () { setOpen(item, true); });
+    } else if (entry.c) {
+      element = document.createElement('button');
+      element.type = 'button';
+      element.addEventListener('click', function () { setOpen(item, !isOpen(item)); });
+    } else {
+      element = document.createElement('span');
+      if (entry.x) {
+        element.className = 'missing';
+        element.title = 'このヘルプにないページです: ' + entry.x[0];
+      }
+    }
+    element.classList.add('label');
+    element.textContent = entry.n;
+    return element;
+  }
+
+  function build(entries, list) {
+    entries.forEach(function (entry) {
+      var item = document.createElement('li');
+      var row = document.createElement('div');
+      row.className = 'row';
+      if (entry.c) {
+        item.classList.add('book');
+        var toggle = document.createElement('button');
+        toggle.type = 'button';
+        toggle.className = 'toggle';
+        toggle.setAttribute('aria-label', entry.n);
+        toggle.addEventListener('click', function () { setOpen(item, !isOpen(item)); });
+        row.appendChild(toggle);
+      } else {
+        var spacer = document.createElement('span');
+        spacer.className = 'leaf';
+        row.appendChild(spacer);
+      }
+      row.appendChild(label(entry, item));
+      item.appendChild(row);
+      if (entry.c) {
+        var children = document.createElement('ul');
+        build(entry.c, children);
+        item.appendChild(children);
+        setOpen(item, false);
+      }
+      list.appendChild(item);
+    });
+  }
+
+  function opensAPage(entries) {
+    return entries.some(function (entry) { return entry.p.length > 0 || (entry.c && opensAPage(entry.c)); });
+  }
+
+  help.contents = {
+    // A help whose contents open none of its pages (it has none, or they name
+    // pages the help lacks) gets a book of every page, so every page can be reached.
+    build: function (tree) {
+      var entries = help.data.contents;
+      if (!opensAPage(entries) && help.data.pages.length > 0) {
+        var pages = help.data.pages.map(function (page) { return { n: page.t, p: [page.f] }; });
+        entries = entries.concat([{ n: 'すべてのページ', p: [], c: pages }]);
+      }
+      build(entries, tree);
+      if (entries.length === 1 && entries[0].c) setOpen(tree.firstElementChild, true);
+    },
+    // Marks the first entry of the page and opens the books around it.
+    mark: function (page) {
+      if (marked) {
+        marked.classList.remove('current');
+        var link = marked.querySelector(':scope > .row > a');
+        if (link) link.removeAttribute('aria-current');
+      }
+      var items = itemsByPage[page];
+      marked = items ? items[0] : null;
+      if (!marked) return;
+      marked.classList.add('current');
+      marked.querySelector(':scope > .row > a').setAttribute('aria-current', 'page');
+      for (var up = marked.parentElement; up; up = up.parentElement) {
+        if (up.tagName === 'LI') setOpen(up, true);
+      }
+      marked.querySelector(':scope > .row').scrollIntoView({ block: 'nearest' });
+    }
+  };
+})();
