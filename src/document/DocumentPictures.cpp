@@ -153,8 +153,9 @@ std::pair<ByteString, Size> WritePicture(const ConversionJob& job, const Embedde
     return {name, ShownSize(picture, natural)};
   }
   Size natural{picture.Width, picture.Height};
-  if (picture.Type == Format::Wmf) {  // \picw and \pich are hundredths of a millimetre
-    natural = {Clamped(static_cast<long long>(picture.Width) * 96 / 2540), Clamped(static_cast<long long>(picture.Height) * 96 / 2540)};
+  if (picture.Type == Format::Wmf || picture.Type == Format::Emf) {  // \picw and \pich are hundredths of a millimetre
+    auto pixels = [](int himetric) { return Clamped((static_cast<long long>(himetric) * 96 + 1270) / 2540); };
+    natural = {pixels(picture.Width), pixels(picture.Height)};
   }
   Size shown = ShownSize(picture, natural);
   if (shown.Width <= 0 || shown.Height <= 0) shown = {Clamped(natural.Width), Clamped(natural.Height)};

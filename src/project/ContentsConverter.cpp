@@ -90,6 +90,9 @@ void AddEntry(ConversionJob& job, ContentsBuilder& out, const ByteString& line) 
     TopicLink link = ResolveTopic(job, line.substr(pos, end == ByteString::npos ? ByteString::npos : end - pos));
     RemoveFirst(job.PopupPages, link.Page);
     if (!link.Page.empty()) out.Add("<param name=\"Local\" value=\"html/" + link.Href() + "\">", 1);
+    if (!link.Page.empty() && !link.Indexed && !FileExists(job.OutputFolder + "html\\" + link.Page)) {
+      job.Warn(ContentsFilePath(job), "the entry " + name + " names no topic of the project (page " + link.Page + ")");
+    }
   }
   out.Add("</OBJECT>", 1);
 }

@@ -94,7 +94,8 @@ ByteString ConvertPictureFiles(TopicPage& page, const PictureFiles& files, Pictu
   bool segmented = files.Type == ".shg" || files.Type == ".mrb";
   if (segmented && !StartsLikeBmp(files.Source)) return ConvertSegmentedPicture(page, files, alignment);
   if (metafiles && (files.Type == ".wmf" || files.Type == ".emf")) return ConvertSegmentedPicture(page, files, alignment);
-  if (files.Type != ".bmp" && !segmented) return kMissingPicture;
+  const bool bitmap = files.Type == ".bmp" || (metafiles && files.Type == ".dib");
+  if (!bitmap && !segmented) return kMissingPicture;
   return ConvertBitmapPicture(page, files, alignment);
 }
 

@@ -24,7 +24,8 @@ ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment 
 /// PictureFilePath). ".mrb" pictures are read like ".shg", and either is read
 /// as a BMP when it starts like one. A missing picture is also a warning; a
 /// picture that cannot be read is a warning and reads "(画像)" when the job
-/// keeps going. With `metafiles`, ".wmf" and ".emf" pictures are drawn too.
+/// keeps going. With `metafiles`, ".wmf" and ".emf" pictures are drawn too,
+/// and ".dib" files are read as the BMP files they are.
 ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAlignment alignment,
                               bool metafiles = false);
 
