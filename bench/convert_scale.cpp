@@ -6,7 +6,7 @@
 // 16,000). Every topic has two keywords, one of them second-level, a jump to
 // the next topic, a popup of one of 50 popup topics and a contents entry.
 //
-//   build/release-bench/convert_scale [repetitions] [folder for the projects]
+//   build/release-bench/convert_scale [repetitions] [folder to keep the projects in, for a profiler]
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -105,15 +105,20 @@ void WordProject(const fs::path& folder, int count, int perFile) {
 }
 
 struct Run {
-  double seconds;
+  double seconds;  ///< processor time, user and system: other work on the machine changes it little
+  double wall;     ///< elapsed time
   long peakKilobytes;
 };
 
+double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
+
 Run Convert(const std::string& converter, const fs::path& project) {
   fs::remove_all(project.parent_path() / "out");
+  std::fflush(stdout);  // or the child would print what is buffered once more
   auto start = std::chrono::steady_clock::now();
   pid_t child = fork();
   if (child == 0) {
+    std::freopen("/dev/null", "w", stdout);  // the converter names the files it wrote
     std::string out = (project.parent_path() / "out").string();
     execl(converter.c_str(), converter.c_str(), project.c_str(), out.c_str(), "--quiet", static_cast<char*>(nullptr));
     _exit(127);
@@ -121,12 +126,12 @@ Run Convert(const std::string& converter, const fs::path& project) {
   int status = 0;
   rusage usage{};
   wait4(child, &status, 0, &usage);
-  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     std::fprintf(stderr, "convert_scale: %s failed\n", project.c_str());
     std::exit(1);
   }
-  return {seconds, usage.ru_maxrss};
+  return {Seconds(usage.ru_utime) + Seconds(usage.ru_stime), wall, usage.ru_maxrss};
 }
 
 Run Median(const std::string& converter, const fs::path& project, int repetitions) {
@@ -137,9 +142,9 @@ Run Median(const std::string& converter, const fs::path& project, int repetition
 }
 
 void Report(const char* form, const Run& small, const Run& large) {
-  std::printf("%-34s 1k: %6.2f s %7ld KiB   16k: %7.2f s %8ld KiB   time(16k)/time(1k) = %5.1f   memory = %4.1f\n", form,
-              small.seconds, small.peakKilobytes, large.seconds, large.peakKilobytes, large.seconds / small.seconds,
-              static_cast<double>(large.peakKilobytes) / static_cast<double>(small.peakKilobytes));
+  std::printf("%-30s 1k: %5.2f s (%5.2f) %6ld KiB  16k: %6.2f s (%6.2f) %7ld KiB  time(16k)/time(1k) = %4.1f  memory = %4.1f\n",
+              form, small.seconds, small.wall, small.peakKilobytes, large.seconds, large.wall, large.peakKilobytes,
+              large.seconds / small.seconds, static_cast<double>(large.peakKilobytes) / static_cast<double>(small.peakKilobytes));
 }
 
 }  // namespace
@@ -154,12 +159,12 @@ int main(int argc, char** argv) {
   WordProject(root / "word-1k", 1000, 1000);
   WordProject(root / "word-16x1k", 16000, 1000);
   WordProject(root / "word-1x16k", 16000, 16000);
-  std::printf("medians of %d runs\n", repetitions);
+  std::printf("medians of %d runs; time is processor time (user + system), elapsed time in parentheses\n", repetitions);
   Report("one topic per file", Median(converter, root / "one-1k" / "scale.hpj", repetitions),
          Median(converter, root / "one-16k" / "scale.hpj", repetitions));
   Run word1k = Median(converter, root / "word-1k" / "scale.hpj", repetitions);
   Report("Word form, 16 files of 1,000", word1k, Median(converter, root / "word-16x1k" / "scale.hpj", repetitions));
   Report("Word form, one file of 16,000", word1k, Median(converter, root / "word-1x16k" / "scale.hpj", repetitions));
-  fs::remove_all(root);
+  if (argc <= 2) fs::remove_all(root);
   return 0;
 }

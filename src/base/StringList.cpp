@@ -20,11 +20,10 @@ const ByteString& StringList::operator[](int index) const {
   return store_[order_[static_cast<std::size_t>(index)]];
 }
 
-ByteString& StringList::operator[](int index) {
+void StringList::Set(int index, ByteString text) {
   CheckIndex(index, Count());
-  keysBuilt_ = false;  // the caller may change the entry's text
-  keys_.clear();
-  return store_[order_[static_cast<std::size_t>(index)]];
+  store_[order_[static_cast<std::size_t>(index)]] = std::move(text);
+  keysBuilt_ = false;  // rare: the index is built again when next asked
 }
 
 StringList::EntryId StringList::Store(ByteString text) {
@@ -61,6 +60,7 @@ void StringList::Insert(int index, ByteString text) {
     return;
   }
   const EntryId id = Store(std::move(text));
+  positions_[id] = index;
   order_.insert(order_.begin() + index, id);
   positionsValidBelow_ = std::min(positionsValidBelow_, static_cast<std::size_t>(index));
   if (keysBuilt_) IndexEntry(id, false);
@@ -107,12 +107,24 @@ int StringList::IndexOf(std::string_view text) const {
   if (!keysBuilt_) BuildKeys();
   auto found = keys_.find(LowerCase(text));
   if (found == keys_.end()) return -1;
-  RefreshPositions();
   Key& key = found->second;
   if (!key.FirstKnown) {
+    RefreshPositions();
     key.First = *std::min_element(key.Ids.begin(), key.Ids.end(),
                                   [this](EntryId a, EntryId b) { return positions_[a] < positions_[b]; });
     key.FirstKnown = true;
+  }
+  // The recorded position is right when the list still holds the entry
+  // there. Otherwise the entry lies past every position known to be right
+  // (those below positionsValidBelow_), and the positions are learnt anew as
+  // far as the entry.
+  const auto recorded = static_cast<std::size_t>(positions_[key.First]);
+  if (recorded >= order_.size() || order_[recorded] != key.First) {
+    while (positionsValidBelow_ < order_.size()) {
+      const EntryId id = order_[positionsValidBelow_];
+      positions_[id] = static_cast<int>(positionsValidBelow_++);
+      if (id == key.First) break;
+    }
   }
   return positions_[key.First];
 }

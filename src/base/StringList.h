@@ -29,8 +29,8 @@ class StringList {
 
   /// The entry at `index`; a position out of range raises EListError.
   const ByteString& operator[](int index) const;
-  /// The entry at `index`, to change in place; the lookup index forgets the list.
-  ByteString& operator[](int index);
+  /// Replaces the entry at `index`; a position out of range raises EListError.
+  void Set(int index, ByteString text);
 
   void Add(ByteString text);
   /// Inserts before `index`; `index` may equal Count().
@@ -103,8 +103,11 @@ class StringList {
 
   mutable bool keysBuilt_ = false;
   mutable std::unordered_map<ByteString, Key> keys_;  ///< lower-cased text -> its entries
-  mutable std::vector<int> positions_;                ///< by entry number: its position
-  mutable std::size_t positionsValidBelow_ = 0;       ///< positions_ is right for the entries before this position
+  /// By entry number: its position when last recorded. Every insertion or
+  /// deletion lowers positionsValidBelow_ to where it happened: the entries
+  /// before it are where positions_ says.
+  mutable std::vector<int> positions_;
+  mutable std::size_t positionsValidBelow_ = 0;
 };
 
 }  // namespace quorvex

@@ -1,6 +1,7 @@
 // The document reader's control words.
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "base/CodePages.h"
 #include "rtf/RtfReaderState.h"
@@ -15,7 +16,7 @@ bool Is(std::string_view name, std::initializer_list<std::string_view> names) {
 // Destinations whose text is never shown: document information, headers and
 // footers, list definitions, revision tables, object data, bookmarks, ...
 bool IsSkippedDestination(std::string_view name) {
-  return Is(name, {"info", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf",
+  static const std::unordered_set<std::string_view> kSkipped = {"info", "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf",
                    "listtable", "listoverridetable", "revtbl", "rsidtbl", "generator", "pgdsctbl", "filetbl",
                    "latentstyles", "themedata", "colorschememapping", "datastore", "xmlnstbl", "pn", "pnseclvl",
                    "objdata", "objclass", "objname", "datafield", "template", "userprops", "docvar", "bkmkstart",
@@ -25,7 +26,8 @@ bool IsSkippedDestination(std::string_view name) {
                    "category", "manager", "creatim", "revtim", "printim", "buptim", "panose", "falt", "fname",
                    "blipuid", "picprop", "wgrffmtfilter", "mmathPr", "defchp", "defpap", "listpicture", "ud",
                    "nonshppict", "shpinst", "background", "formfield", "txe", "fontemb", "fontfile",
-                   "leveltext", "levelnumbers", "listname", "pntxta", "pntxtb", "nesttableprops", "nonesttables"});
+                   "leveltext", "levelnumbers", "listname", "pntxta", "pntxtb", "nesttableprops", "nonesttables"};
+  return kSkipped.count(name) > 0;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ void JoinViewkindLine(StringList& lines, int contentStart) {
   // with the line as it is.
   if (contentStart + 1 >= lines.Count()) return;
   if (!StartsWith(lines[contentStart + 1], "\\viewkind")) return;
-  lines[contentStart] += lines[contentStart + 1];
+  lines.Set(contentStart, lines[contentStart] + lines[contentStart + 1]);
   lines.Delete(contentStart + 1);
 }
 

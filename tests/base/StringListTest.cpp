@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "base/Errors.h"
 #include "base/Texts.h"
 
@@ -56,6 +58,49 @@ TEST(StringList, PositionOutOfRangeRaisesTheListIndexError) {
   }
   EXPECT_THROW(list.Insert(2, "x"), EListError);
   EXPECT_THROW((void)list[-1], EListError);
+}
+
+}  // namespace
+}  // namespace quorvex
+
+namespace quorvex {
+namespace {
+
+// The index beside the list answers as a search from the start would, after
+// any mix of additions, insertions, deletions and replacements.
+TEST(StringList, LookupsStayRightThroughEveryChange) {
+  std::mt19937 random(7);
+  StringList list;
+  std::vector<ByteString> plain;
+  const std::vector<ByteString> words = {"a", "A", "b", "\x83" "A", "\x83" "a", "  b", ""};
+  for (int step = 0; step < 4000; ++step) {
+    const ByteString& word = words[random() % words.size()];
+    const int at = plain.empty() ? 0 : static_cast<int>(random() % (plain.size() + 1));
+    switch (random() % 5) {
+      case 0: list.Add(word); plain.push_back(word); break;
+      case 1: list.Insert(at, word); plain.insert(plain.begin() + at, word); break;
+      case 2:
+        if (at < static_cast<int>(plain.size())) {
+          list.Delete(at);
+          plain.erase(plain.begin() + at);
+        }
+        break;
+      case 3:
+        if (at < static_cast<int>(plain.size())) {
+          list.Set(at, word);
+          plain[static_cast<std::size_t>(at)] = word;
+        }
+        break;
+      default: {
+        int expected = -1;
+        for (std::size_t i = 0; i < plain.size() && expected < 0; ++i) {
+          if (SameText(plain[i], word)) expected = static_cast<int>(i);
+        }
+        ASSERT_EQ(list.IndexOf(word), expected) << "step " << step;
+      }
+    }
+  }
+  EXPECT_EQ(std::vector<ByteString>(list.begin(), list.end()), plain);
 }
 
 }  // namespace
