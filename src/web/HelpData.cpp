@@ -7,12 +7,10 @@
 namespace quorvex {
 namespace {
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
 }
 
 std::string JsonList(const std::vector<std::string>& items) {
@@ -24,14 +22,13 @@ std::string JsonList(const std::vector<std::string>& items) {
   return json + "]";
 }
 
-std::string EntriesJson(const std::vector<WebPageInfo>& pages, const std::vector<SitemapEntry>& entries,
-                        const std::string& indent) {
+std::string EntriesJson(const PageLookup& pages, const std::vector<SitemapEntry>& entries, const std::string& indent) {
   std::string json = "[";
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const SitemapEntry& entry = entries[i];
     std::vector<std::string> found, missing;
     for (const std::string& local : entry.locals) {
-      std::string page = ResolveLocal(pages, local);
+      std::string page = pages.Resolve(local);
       (page.empty() ? missing : found).push_back(page.empty() ? local : page);
     }
     json += i > 0 ? ",\n" : "\n";
@@ -45,13 +42,15 @@ std::string EntriesJson(const std::vector<WebPageInfo>& pages, const std::vector
 
 }  // namespace
 
-std::string ResolveLocal(const std::vector<WebPageInfo>& pages, const std::string& local) {
-  std::string_view name = local;
-  if (name.size() > 5 && SameIgnoringCase(name.substr(0, 5), "html/")) name.remove_prefix(5);
-  for (const WebPageInfo& page : pages) {
-    if (SameIgnoringCase(page.file, name)) return page.file;
-  }
-  return {};
+PageLookup::PageLookup(const std::vector<WebPageInfo>& pages) {
+  for (const WebPageInfo& page : pages) files_.emplace(AsciiLower(page.file), page.file);
+}
+
+std::string PageLookup::Resolve(const std::string& local) const {
+  std::string name = AsciiLower(local.substr(0, local.find('#')));
+  if (name.rfind("html/", 0) == 0) name.erase(0, 5);
+  auto found = files_.find(name);
+  return found == files_.end() ? std::string() : found->second;
 }
 
 std::string HelpDataScript(const HelpData& data) {
@@ -63,8 +62,9 @@ std::string HelpDataScript(const HelpData& data) {
     script += "{\"f\":" + JsonString(data.pages[i].file) +
               ",\"t\":" + JsonString(data.pages[i].title) + "}";
   }
-  script += "],\n\"contents\":" + EntriesJson(data.pages, data.contents, "") + ",\n\"index\":" +
-            EntriesJson(data.pages, data.index, "") + "};\n";
+  const PageLookup lookup(data.pages);
+  script += "],\n\"contents\":" + EntriesJson(lookup, data.contents, "") + ",\n\"index\":" +
+            EntriesJson(lookup, data.index, "") + "};\n";
   return script;
 }
 

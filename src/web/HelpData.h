@@ -4,6 +4,7 @@
 // fetching data does not).
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "web/Sitemap.h"
@@ -25,9 +26,18 @@ struct HelpData {
   std::vector<SitemapEntry> index;
 };
 
-/// The file name in `pages` that a contents or index entry's Local names
-/// ("html/x.html", letter case ignored), or empty when the help has no such page.
-std::string ResolveLocal(const std::vector<WebPageInfo>& pages, const std::string& local);
+/// The pages by file name with letter case ignored, to look Locals up in.
+class PageLookup {
+ public:
+  explicit PageLookup(const std::vector<WebPageInfo>& pages);
+  /// The file name of the page a contents or index entry's Local names
+  /// ("html/x.html" or "html/x.html#place", letter case ignored), or empty
+  /// when the help has no such page.
+  std::string Resolve(const std::string& local) const;
+
+ private:
+  std::unordered_map<std::string, std::string> files_;
+};
 
 /// The script help-data.js. Entries' pages are resolved to page file names;
 /// an entry keeps the Locals it names but the help lacks apart, so the

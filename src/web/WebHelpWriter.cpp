@@ -60,10 +60,10 @@ std::vector<SitemapEntry> ReadSitemapFile(const ConversionJob& job, bool written
 }
 
 // The first page that the contents open, in reading order.
-std::string FirstContentsPage(const std::vector<WebPageInfo>& pages, const std::vector<SitemapEntry>& entries) {
+std::string FirstContentsPage(const PageLookup& pages, const std::vector<SitemapEntry>& entries) {
   for (const SitemapEntry& entry : entries) {
     for (const std::string& local : entry.locals) {
-      if (std::string page = ResolveLocal(pages, local); !page.empty()) return page;
+      if (std::string page = pages.Resolve(local); !page.empty()) return page;
     }
     if (std::string page = FirstContentsPage(pages, entry.children); !page.empty()) return page;
   }
@@ -73,8 +73,9 @@ std::string FirstContentsPage(const std::vector<WebPageInfo>& pages, const std::
 // The project's default topic; else the first page of the contents; else the first page.
 std::string DefaultPage(const ConversionJob& job, const HelpData& data) {
   if (data.pages.empty()) return {};
-  std::string page = ResolveLocal(data.pages, Cp932ToUtf8Replacing(PageName(job, job.ContentsTopic)));
-  if (page.empty()) page = FirstContentsPage(data.pages, data.contents);
+  const PageLookup pages(data.pages);
+  std::string page = pages.Resolve(Cp932ToUtf8Replacing(quorvex::DefaultPage(job)));
+  if (page.empty()) page = FirstContentsPage(pages, data.contents);
   return page.empty() ? data.pages.front().file : page;
 }
 

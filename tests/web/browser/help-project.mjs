@@ -27,12 +27,14 @@ export class HelpProject {
     const hhp = fs.readdirSync(outDir).find((name) => name.endsWith('.hhp'));
     this.base = hhp.slice(0, -4);
     this.title = /^Title=(.*)$/m.exec(readText(path.join(outDir, hhp)))[1].replace(/\r$/, '');
-    this.pages = fs.readdirSync(path.join(this.webDir, 'html')).filter((name) => /\.html?$/i.test(name)).sort();
+    // In the order the converter lists a folder: letter case ignored first.
+    this.pages = fs.readdirSync(path.join(this.webDir, 'html')).filter((name) => /\.html?$/i.test(name))
+      .sort((a, b) => (a.toLowerCase() < b.toLowerCase() ? -1 : a.toLowerCase() > b.toLowerCase() ? 1 : a < b ? -1 : a > b ? 1 : 0));
   }
 
   /** The page a Local value names, when the browser help has it. */
   pageOf(local) {
-    const name = local.replace(/^html\//i, '');
+    const name = local.replace(/^html\//i, '').replace(/#.*$/, '');
     return this.pages.find((page) => page.toLowerCase() === name.toLowerCase()) ?? null;
   }
 

@@ -71,18 +71,25 @@
     });
   }
 
-  function opensAPage(entries) {
-    return entries.some(function (entry) { return entry.p.length > 0 || (entry.c && opensAPage(entry.c)); });
+  function openedPages(entries, opened) {
+    entries.forEach(function (entry) {
+      entry.p.forEach(function (page) { opened[page] = true; });
+      if (entry.c) openedPages(entry.c, opened);
+    });
+    return opened;
   }
 
   help.contents = {
-    // A help whose contents open none of its pages (it has none, or they name
-    // pages the help lacks) gets a book of every page, so every page can be reached.
+    // Pages the contents do not open (topics reached only by their context
+    // number, or contents that name pages the help lacks) get a book of their
+    // own, so that every page can be reached from the contents.
     build: function (tree) {
       var entries = help.data.contents;
-      if (!opensAPage(entries) && help.data.pages.length > 0) {
-        var pages = help.data.pages.map(function (page) { return { n: page.t, p: [page.f] }; });
-        entries = entries.concat([{ n: 'すべてのページ', p: [], c: pages }]);
+      var opened = openedPages(entries, {});
+      var others = help.data.pages.filter(function (page) { return !opened[page.f]; });
+      if (others.length > 0) {
+        var book = others.length === help.data.pages.length ? 'すべてのページ' : 'その他のページ';
+        entries = entries.concat([{ n: book, p: [], c: others.map(function (page) { return { n: page.t, p: [page.f] }; }) }]);
       }
       build(entries, tree);
       if (entries.length === 1 && entries[0].c) setOpen(tree.firstElementChild, true);
