@@ -11,7 +11,7 @@ namespace quorvex {
 std::vector<InlineHtml::Tag> InlineHtml::TagsFor(const CharFormat& format) const {
   std::vector<Tag> tags;
   const auto& colors = file_.Document.Colors;
-  if (format.Color > 0 && static_cast<std::size_t>(format.Color) < colors.size() && colors[format.Color]) {
+  if (format.Color >= 0 && static_cast<std::size_t>(format.Color) < colors.size() && colors[format.Color]) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%06x", *colors[format.Color] & 0xFFFFFF);
     tags.push_back({'c', ByteString("<font color=#") + digits + ">", "</font>"});

@@ -23,7 +23,7 @@ struct CharFormat {
   bool Superscript = false;  ///< \super, or \up with a positive raise
   bool Subscript = false;    ///< \sub, or \dn
   Underline Underlined = Underline::None;
-  int Color = 0;  ///< \cf: colour table index; 0 the automatic colour
+  int Color = -1;  ///< \cf: colour table index (entry 0 is automatic when the table starts with ";"); -1 none
   int Font = -1;  ///< \f: font table number; -1 none given
 
   bool operator==(const CharFormat&) const = default;

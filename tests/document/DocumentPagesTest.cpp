@@ -18,7 +18,8 @@ TEST(DocumentPages, EachFormattingMapping) {
     std::string html;
   } cases[] = {
       {"a\\par b\\line c\\tab d\\~e\\par ", "a<br>\r\nb<br>c d&nbsp;e<br>\r\n"},
-      {"{\\b B}{\\i I}{\\cf3 R}{\\super 2}{\\sub 3}\\par ", "<b>B</b><i>I</i><font color=#ff0000>R</font><sup>2</sup><sub>3</sub><br>\r\n"},
+      {"{\\b B}{\\i I}{\\cf3 R}{\\cf0 A}{\\super 2}{\\sub 3}\\par ", "<b>B</b><i>I</i><font color=#ff0000>R</font>A<sup>2</sup><sub>3</sub><br>\r\n"},
+      {"{\\colortbl\\red0\\green128\\blue0;}{\\cf0 G}\\par ", "<font color=#008000>G</font><br>\r\n"},  // no automatic entry
       {"\\li720 x\\par y\\par \\pard z\\par ", "<menu>\r\nx<br>\r\ny<br>\r\n</menu>\r\nz<br>\r\n"},
       {"{\\listtext\\f1 \\'b7\\tab}a\\par {\\listtext 1.\\tab}b\\par \\pard c\\par ",
        "<ul>\r\n<li>a\r\n</ul>\r\n<ol>\r\n<li>b\r\n</ol>\r\nc<br>\r\n"},
