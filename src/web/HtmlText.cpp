@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "web/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quorvex {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "web/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quorvex {
 

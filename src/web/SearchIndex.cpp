@@ -3,7 +3,7 @@
 #include <map>
 
 #include "web/JsonText.h"
-#include "web/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quorvex {
 namespace {

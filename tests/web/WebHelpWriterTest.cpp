@@ -14,7 +14,7 @@
 #include "base/Encoding.h"
 #include "cli/CommandLine.h"
 #include "support/TempDir.h"
-#include "web/Utf8.h"
+#include "base/Utf8.h"
 #include "web/WebAssets.h"
 #include "web/WebPage.h"
 

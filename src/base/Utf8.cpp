@@ -1,4 +1,4 @@
-#include "web/Utf8.h"
+#include "base/Utf8.h"
 
 namespace quorvex {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
-// Code points of UTF-8 text, for the parts of the browser help that count
-// characters (search n-grams, entity references). The engine itself never
-// decodes its Shift-JIS text; the browser help is an edge where UTF-8 is written.
+// Code points of UTF-8 text, for the edges that count characters: the
+// browser help (search n-grams, entity references) and metafile text. The
+// engine itself never decodes its Shift-JIS text.
 
 #include <string>
 #include <string_view>
