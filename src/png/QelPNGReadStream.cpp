@@ -454,13 +454,15 @@ void TQelPNGReadStream::ChooseTarget() {
 }
 
 // Everything the decode allocates is measured before any of it is: the
-// target, the transparency bitmap, and the row buffers.
+// target, the transparency bitmap, the row buffers and the inflater's output
+// block (the longest row and a block ahead).
 void TQelPNGReadStream::CheckImageSize() const {
   const std::int64_t limit = std::min(MaxImageBytes, kMaxBitmapBytes);
   auto fits = [&](std::int64_t rowBytes, std::int64_t rows) { return rowBytes <= limit / rows; };
   const bool alpha = AlphaTarget && (HasAlpha || TransparentColor == kPaletteTransparencyPending);
-  const std::int64_t rowBlock = 2 * (ScanLineBytes(Width, bitsPerPixel_) + 4) + ScanLineBytes(Width, Bits) + 4 +
-                                ScanLineBytes(Width, 8);
+  const std::int64_t pngRow = ScanLineBytes(Width, bitsPerPixel_) + 4;
+  const std::int64_t rowBlock = 2 * pngRow + ScanLineBytes(Width, Bits) + 4 + ScanLineBytes(Width, 8) + pngRow +
+                                kInflateAheadSize;
   if (!fits(ScanLineBytes(Width, Bits), Height) || (alpha && !fits(ScanLineBytes(Width, 8), Height)) ||
       rowBlock > limit) {
     throw EQelPNG(kErrImageTooLarge);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -45,7 +46,7 @@ std::uint8_t PaethPredictor(int a, int b, int c) {
 
 ZRowStream::~ZRowStream() {
   if (Deflating) ZDeflateClose(*this);
-  if (Inflating || ChunkBuffer) ZInflateClose(*this);
+  if (Inflating || ChunkBuffer || Output) ZInflateClose(*this);
 }
 
 void ZRowStream::ZSetInput(std::int32_t count) {
@@ -135,28 +136,97 @@ std::int32_t ZInflateOpen(ZRowStream& rows) {
   return 0;
 }
 
-std::int32_t ZInflateRead(ZRowStream& rows, std::uint8_t* data, std::int32_t length) {
-  if (!rows.Inflating) return Z_STREAM_ERROR;
-  rows.Z.next_out = data;
-  rows.Z.avail_out = static_cast<uInt>(length);
-  while (rows.Z.avail_out > 0) {
+namespace {
+
+// Makes room for `length` bytes and a block ahead, the bytes not handed out
+// yet moved to the front of the output block.
+bool ReserveOutput(ZRowStream& rows, std::int32_t length) {
+  const std::int32_t pending = rows.OutputEnd - rows.OutputStart;
+  const std::int64_t needed = std::int64_t{length} + kInflateAheadSize;
+  if (rows.OutputSize < needed) {
+    if (needed > std::numeric_limits<std::int32_t>::max()) return false;
+    auto* block = new (std::nothrow) std::uint8_t[static_cast<std::size_t>(needed)];
+    if (!block) return false;
+    if (pending > 0) std::memcpy(block, rows.Output + rows.OutputStart, static_cast<std::size_t>(pending));
+    delete[] rows.Output;
+    rows.Output = block;
+    rows.OutputSize = static_cast<std::int32_t>(needed);
+  } else if (rows.OutputStart > 0) {
+    std::memmove(rows.Output, rows.Output + rows.OutputStart, static_cast<std::size_t>(pending));
+  }
+  rows.OutputStart = 0;
+  rows.OutputEnd = pending;
+  return true;
+}
+
+// What inflating on after zlib stopped gives: an early end can never
+// complete a read; an error stays.
+std::int32_t StopResult(std::int32_t stop) { return stop == Z_STREAM_END ? -1 : stop; }
+
+// Notes why zlib stopped. zlib decodes on up to the next byte it writes even
+// when it has no room left, so most errors are found right after the last
+// byte written. A copy from before the start of the data is the exception:
+// zlib checks it only once it has room to copy.
+void NoteStop(ZRowStream& rows, int result) {
+  // A stream that wants a preset dictionary we do not have gives nothing.
+  if (result == Z_NEED_DICT) result = -1;
+  if (result >= 0 && result != Z_STREAM_END) return;
+  rows.InflateStop = result;
+  rows.StopAfterOutput = result == Z_STREAM_END ||
+                         (rows.Z.msg && std::strcmp(rows.Z.msg, "invalid distance too far back") == 0);
+}
+
+// Inflates with the whole output block as room until `length` bytes are
+// pending or zlib stops: one short output after the other keeps zlib on its
+// slow path. Yet input is asked for, and stops are reported, exactly where
+// inflating only these bytes would do it, so a cut or broken file fails at
+// the same row and leaves the source at the same place.
+std::int32_t InflateAhead(ZRowStream& rows, std::int32_t length) {
+  if (!ReserveOutput(rows, length)) return Z_MEM_ERROR;
+  // A stop inside the bytes asked for is met without new input; one right
+  // where they begin is what inflating again, after a refill, would meet.
+  if (rows.InflateStop != 0 && rows.OutputEnd > rows.OutputStart) return StopResult(rows.InflateStop);
+  for (;;) {
     if (rows.Z.avail_in == 0) {
       std::int32_t stop = rows.Callback ? rows.Callback(rows) : -1;
       if (stop != 0) return stop;
     }
+    if (rows.InflateStop != 0) return StopResult(rows.InflateStop);
+    rows.Z.next_out = rows.Output + rows.OutputEnd;
+    rows.Z.avail_out = static_cast<uInt>(rows.OutputSize - rows.OutputEnd);
     int result = inflate(&rows.Z, Z_NO_FLUSH);
-    if (result < 0) return result;
-    // A stream that ended early, or one that wants a preset dictionary we do
-    // not have, can never complete the row.
-    if (result == Z_STREAM_END && rows.Z.avail_out > 0) return -1;
-    if (result == Z_NEED_DICT) return -1;
+    rows.OutputEnd = rows.OutputSize - static_cast<std::int32_t>(rows.Z.avail_out);
+    NoteStop(rows, result);
+    if (rows.OutputEnd - rows.OutputStart >= length) return 0;
+    if (rows.InflateStop != 0) return StopResult(rows.InflateStop);
   }
+}
+
+}  // namespace
+
+std::int32_t ZInflateRead(ZRowStream& rows, std::uint8_t* data, std::int32_t length) {
+  if (!rows.Inflating) return Z_STREAM_ERROR;
+  if (length <= 0) return 0;
+  if (rows.OutputEnd - rows.OutputStart < length) {
+    std::int32_t result = InflateAhead(rows, length);
+    if (result != 0) return result;
+  }
+  // An error found right behind the last byte asked for fails the read that
+  // asked (see NoteStop).
+  if (rows.InflateStop < 0 && !rows.StopAfterOutput && rows.OutputEnd - rows.OutputStart == length) {
+    return rows.InflateStop;
+  }
+  std::memcpy(data, rows.Output + rows.OutputStart, static_cast<std::size_t>(length));
+  rows.OutputStart += length;
   return 0;
 }
 
 void ZInflateReset(ZRowStream& rows) {
   if (rows.Inflating) inflateReset(&rows.Z);
   rows.ZSetInput(0);
+  rows.OutputStart = rows.OutputEnd = 0;
+  rows.InflateStop = 0;
+  rows.StopAfterOutput = false;
 }
 
 std::int32_t ZInflateRow(ZRowStream& rows) {
@@ -199,6 +269,11 @@ void ZInflateClose(ZRowStream& rows) {
   delete[] rows.ChunkBuffer;
   rows.ChunkBuffer = nullptr;
   rows.ChunkBufferSize = 0;
+  delete[] rows.Output;
+  rows.Output = nullptr;
+  rows.OutputSize = rows.OutputStart = rows.OutputEnd = 0;
+  rows.InflateStop = 0;
+  rows.StopAfterOutput = false;
   if (rows.Inflating) inflateEnd(&rows.Z);
   rows.Inflating = false;
 }

@@ -4,7 +4,11 @@
 
 #include <array>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "support/PngFiles.h"
 
 namespace quorvex {
 namespace {
@@ -201,6 +205,130 @@ TEST(QelZLIB, RowsSurviveDeflateAndInflateInChunks) {
   ZInflateReset(in);
   EXPECT_EQ(ZInflateRead(in, everything.data(), static_cast<std::int32_t>(everything.size()) - 1), -7);
   ZInflateClose(in);
+}
+
+// Reads rows of `rowLength` bytes from `pieces` until one fails; gives how
+// many came out equal to `raw`, the failing result (-7 when the pieces ran
+// out) and how many pieces were asked for.
+struct RowRun {
+  int goodRows;
+  std::int32_t failure;
+  std::size_t piecesTaken;
+};
+RowRun ReadRows(const std::vector<Bytes>& pieces, const Bytes& raw, std::int32_t rowLength) {
+  RowRun run{0, 0, 0};
+  ZRowStream in;
+  in.Callback = [&](ZRowStream& rows) {
+    if (run.piecesTaken == pieces.size()) return -7;
+    const Bytes& piece = pieces[run.piecesTaken++];
+    std::copy(piece.begin(), piece.end(), rows.ChunkBuffer);
+    rows.ZSetInput(static_cast<std::int32_t>(piece.size()));
+    return 0;
+  };
+  EXPECT_EQ(ZInflateOpen(in), 0);
+  Bytes row(static_cast<std::size_t>(rowLength));
+  for (std::size_t at = 0; at + row.size() <= raw.size(); at += row.size(), ++run.goodRows) {
+    run.failure = ZInflateRead(in, row.data(), rowLength);
+    if (run.failure != 0) break;
+    EXPECT_TRUE(std::equal(row.begin(), row.end(), raw.begin() + static_cast<long>(at))) << "row " << run.goodRows;
+  }
+  return run;
+}
+
+// `data` in pieces of `size` bytes, the last `apart` bytes in a piece of their own.
+std::vector<Bytes> Pieces(const Bytes& data, std::size_t size, std::size_t apart = 0) {
+  std::vector<Bytes> pieces;
+  const std::size_t body = data.size() - apart;
+  for (std::size_t i = 0; i < body; i += size) {
+    pieces.emplace_back(data.begin() + static_cast<long>(i), data.begin() + static_cast<long>(std::min(i + size, body)));
+  }
+  if (apart > 0) pieces.emplace_back(data.end() - static_cast<long>(apart), data.end());
+  return pieces;
+}
+
+// The zlib stream of `raw` compressed against `dictionary`, with the header
+// no longer saying so: its copies from the dictionary reach back before the data.
+Bytes CompressedAgainstMissingDictionary(const Bytes& raw, const Bytes& dictionary) {
+  z_stream z{};
+  Bytes out(raw.size() + 64);
+  EXPECT_EQ(deflateInit(&z, 9), Z_OK);
+  deflateSetDictionary(&z, dictionary.data(), static_cast<uInt>(dictionary.size()));
+  z.next_in = const_cast<Bytef*>(raw.data());
+  z.avail_in = static_cast<uInt>(raw.size());
+  z.next_out = out.data();
+  z.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  out.erase(out.begin() + 2, out.begin() + 6);  // the dictionary's id
+  const int flags = out[1] & 0xC0;              // without the dictionary flag and the check bits
+  out[1] = static_cast<std::uint8_t>(flags + 31 - (out[0] * 256 + flags) % 31);
+  return out;
+}
+
+// What zlib makes of `data` with room for everything: the bytes it gives
+// and why it stopped ("" for no error).
+std::pair<std::size_t, std::string> InflateAll(const Bytes& data) {
+  Bytes out(1 << 20);
+  z_stream z{};
+  inflateInit(&z);
+  z.next_in = const_cast<Bytef*>(data.data()), z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = out.data(), z.avail_out = static_cast<uInt>(out.size());
+  inflate(&z, Z_NO_FLUSH);
+  std::pair<std::size_t, std::string> result{z.total_out, z.msg ? z.msg : ""};
+  inflateEnd(&z);
+  return result;
+}
+
+// The inflater runs ahead of the rows asked for, yet rows come out, fail and
+// ask for input exactly as they would inflated one by one: a row fails only
+// when its own bytes are missing or an error sits right behind them, and the
+// input after the last row (here the checksum) is never asked for.
+TEST(QelZLIB, ReadingAheadFailsAtTheRowThatReadingRowByRowFailsAt) {
+  std::mt19937 random(5);
+  const std::int32_t rowLength = 3001;  // twelve rows straddle the 32768-byte block ahead
+  Bytes raw(12 * rowLength);
+  for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>(i % 97 < 60 ? i % 7 : random());
+  const Bytes data = test::Compress(raw);
+  Bytes badCheck = data;
+  badCheck.back() ^= 1;
+  // A stream cut in half gives its rows up to the first one it does not complete.
+  const Bytes cut(data.begin(), data.begin() + static_cast<long>(data.size() / 2));
+  const int rowsInCut = static_cast<int>(InflateAll(cut).first / rowLength);
+  ASSERT_GT(rowsInCut, 0);
+  // Two rows of 17 bytes, the second copied from a dictionary the stream
+  // lacks; deflate writes the dictionary's first byte as it is, so the
+  // dictionary starts with the first row's last byte.
+  Bytes twoRows(34);
+  for (std::size_t i = 0; i < twoRows.size(); ++i) twoRows[i] = static_cast<std::uint8_t>(random());
+  const Bytes farBack = CompressedAgainstMissingDictionary(twoRows, Bytes(twoRows.begin() + 16, twoRows.end()));
+  ASSERT_EQ(InflateAll(farBack), std::make_pair(std::size_t{17}, std::string("invalid distance too far back")));
+
+  struct Case {
+    const char* name;
+    std::vector<Bytes> pieces;
+    const Bytes& raw;
+    std::int32_t rowLength;
+    RowRun expected;
+  };
+  // Expected: good rows, the failure, and the most pieces the rows may ask for.
+  const std::size_t body = Pieces(data, 1000, 4).size() - 1, tinyBody = Pieces(data, 7, 4).size() - 1;
+  const Case cases[] = {
+      {"whole", Pieces(data, 1000, 4), raw, rowLength, {12, 0, body}},
+      {"tiny pieces", Pieces(data, 7, 4), raw, rowLength, {12, 0, tinyBody}},
+      {"cut", Pieces(cut, 500), raw, rowLength, {rowsInCut, -7, Pieces(cut, 500).size()}},
+      {"bad checksum behind the last row", {badCheck}, raw, rowLength, {11, Z_DATA_ERROR, 1}},
+      {"bad checksum in a piece of its own", Pieces(badCheck, 1000, 4), raw, rowLength, {12, 0, body}},
+      // zlib finds a copy from before the data only when it is about to copy,
+      // so the row before it is good.
+      {"copy from before the data", {farBack}, twoRows, 17, {1, Z_DATA_ERROR, 1}},
+  };
+  for (const Case& c : cases) {
+    RowRun run = ReadRows(c.pieces, c.raw, c.rowLength);
+    EXPECT_EQ(run.goodRows, c.expected.goodRows) << c.name;
+    EXPECT_EQ(run.failure, c.expected.failure) << c.name;
+    EXPECT_LE(run.piecesTaken, c.expected.piecesTaken) << c.name;
+  }
 }
 
 TEST(QelZLIB, CorruptInputIsAnErrorNotAHang) {
