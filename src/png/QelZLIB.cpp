@@ -1,5 +1,6 @@
 #include "png/QelZLIB.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -235,33 +236,65 @@ std::int32_t ZInflateRow(ZRowStream& rows) {
   return ZUnfilterRow(rows);
 }
 
-std::int32_t ZUnfilterRow(ZRowStream& rows) {
-  std::uint8_t* row = rows.CurrentRow + 1;
-  const std::uint8_t* above = rows.PreviousRow + 1;
-  std::int32_t n = rows.RowLength - 1;
-  int bpp = BytesPerPixel(rows.BitsPerPixel);
-  switch (rows.CurrentRow[0]) {
+namespace {
+
+// The PNG Paeth predictor without branches on the data: the neighbour
+// (left a, above b, upper left c) nearest to a + b - c, ties going to a, then b.
+inline int PaethOf(int a, int b, int c) {
+  const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+  const int ab = pb < pa ? b : a;
+  return pc < std::min(pa, pb) ? c : ab;
+}
+
+// Undoes filter `type` on the `n` bytes of `row`. The first pixel has no left
+// neighbours, so it is done apart and the loops over the rest need no test
+// for them. Rows of real images have 1, 2, 3, 4, 6 or 8 bytes per pixel, and
+// these loops get a fixed `Step` for each; Step 0 takes `bpp` as it comes.
+template <int Step>
+std::int32_t Unfilter(int type, std::uint8_t* row, const std::uint8_t* above, std::int32_t n, int bpp) {
+  const std::int32_t step = Step > 0 ? Step : bpp;
+  const std::int32_t first = std::min(step, n);
+  switch (type) {
     case 0: return 0;
     case 1:
-      for (std::int32_t i = bpp; i < n; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - bpp]);
+      for (std::int32_t i = step; i < n; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - step]);
       return 0;
     case 2:
       for (std::int32_t i = 0; i < n; ++i) row[i] = static_cast<std::uint8_t>(row[i] + above[i]);
       return 0;
     case 3:
-      for (std::int32_t i = 0; i < n; ++i) {
-        int left = i >= bpp ? row[i - bpp] : 0;
-        row[i] = static_cast<std::uint8_t>(row[i] + ((left + above[i]) >> 1));
+      for (std::int32_t i = 0; i < first; ++i) row[i] = static_cast<std::uint8_t>(row[i] + (above[i] >> 1));
+      for (std::int32_t i = step; i < n; ++i) {
+        row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - step] + above[i]) >> 1));
       }
       return 0;
     case 4:
-      for (std::int32_t i = 0; i < n; ++i) {
-        int left = i >= bpp ? row[i - bpp] : 0;
-        int upperLeft = i >= bpp ? above[i - bpp] : 0;
-        row[i] = static_cast<std::uint8_t>(row[i] + PaethPredictor(left, above[i], upperLeft));
+      // With no left neighbours the predictor is the byte above.
+      for (std::int32_t i = 0; i < first; ++i) row[i] = static_cast<std::uint8_t>(row[i] + above[i]);
+      for (std::int32_t i = step; i < n; ++i) {
+        row[i] = static_cast<std::uint8_t>(row[i] + PaethOf(row[i - step], above[i], above[i - step]));
       }
       return 0;
     default: return -1;
+  }
+}
+
+}  // namespace
+
+std::int32_t ZUnfilterRow(ZRowStream& rows) {
+  const int type = rows.CurrentRow[0];
+  std::uint8_t* row = rows.CurrentRow + 1;
+  const std::uint8_t* above = rows.PreviousRow + 1;
+  const std::int32_t n = rows.RowLength - 1;
+  const int bpp = BytesPerPixel(rows.BitsPerPixel);
+  switch (bpp) {
+    case 1: return Unfilter<1>(type, row, above, n, bpp);
+    case 2: return Unfilter<2>(type, row, above, n, bpp);
+    case 3: return Unfilter<3>(type, row, above, n, bpp);
+    case 4: return Unfilter<4>(type, row, above, n, bpp);
+    case 6: return Unfilter<6>(type, row, above, n, bpp);
+    case 8: return Unfilter<8>(type, row, above, n, bpp);
+    default: return Unfilter<0>(type, row, above, n, bpp);
   }
 }
 

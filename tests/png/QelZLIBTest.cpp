@@ -91,7 +91,7 @@ TEST(QelZLIB, FixedFilterModesUseTheLowByte) {
 
 TEST(QelZLIB, EveryFilterIsUndoneExactly) {
   std::mt19937 random(3);
-  for (std::int32_t bits : {1, 2, 8, 16, 24, 32, 48}) {
+  for (std::int32_t bits : {1, 2, 8, 16, 24, 32, 40, 48, 64}) {
     const std::int32_t length = 1 + 37;
     Bytes above(length), raw(length - 1), abovePlain(length - 1);
     for (auto& b : abovePlain) b = static_cast<std::uint8_t>(random() % 7 * 40);
