@@ -240,7 +240,8 @@ std::vector<Bytes> Pieces(const Bytes& data, std::size_t size, std::size_t apart
   std::vector<Bytes> pieces;
   const std::size_t body = data.size() - apart;
   for (std::size_t i = 0; i < body; i += size) {
-    pieces.emplace_back(data.begin() + static_cast<long>(i), data.begin() + static_cast<long>(std::min(i + size, body)));
+    const std::size_t end = std::min(i + size, body);
+    pieces.emplace_back(data.begin() + static_cast<long>(i), data.begin() + static_cast<long>(end));
   }
   if (apart > 0) pieces.emplace_back(data.end() - static_cast<long>(apart), data.end());
   return pieces;
