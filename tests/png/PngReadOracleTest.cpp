@@ -122,5 +122,25 @@ TEST(PngReadOracle, EveryColourTypeDepthInterlaceAndTransparency) {
   }
 }
 
+// Pictures whose rows run across the inflater's 32 KiB block ahead, with
+// their image data in chunks of down to one byte: still the samples libpng
+// was given.
+TEST(PngReadOracle, LargePicturesInTinyImageDataChunks) {
+  struct Kind {
+    int type, depth, interlace;
+    std::uint32_t width, height;
+  };
+  const Kind kinds[] = {{0, 2, 0, 1601, 150}, {2, 8, 1, 1111, 30}, {6, 16, 0, 301, 40}};
+  std::uint32_t seed = 100;
+  for (const Kind& k : kinds) {
+    test::ReferencePng ref(k.width, k.height, k.depth, k.type, k.interlace, ++seed);
+    const std::vector<std::uint8_t> file = ref.Write();
+    for (std::size_t size : {std::size_t{1}, std::size_t{777}}) {
+      auto png = Load(test::SplitImageData(file, size));
+      ASSERT_EQ(Compare(ref, *png), "") << "type " << k.type << " depth " << k.depth << " chunks of " << size;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quorvex

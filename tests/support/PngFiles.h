@@ -43,4 +43,8 @@ std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& raw);
 /// The signature followed by the chunks, in order.
 std::vector<std::uint8_t> PngOf(const std::vector<std::vector<std::uint8_t>>& chunks);
 
+/// `file` with its image data cut anew into IDAT chunks of `size` bytes (the
+/// last one shorter), where its first IDAT chunk was; other chunks stay.
+std::vector<std::uint8_t> SplitImageData(const std::vector<std::uint8_t>& file, std::size_t size);
+
 }  // namespace quorvex::test
