@@ -177,11 +177,27 @@ void NoteStop(ZRowStream& rows, int result) {
                          (rows.Z.msg && std::strcmp(rows.Z.msg, "invalid distance too far back") == 0);
 }
 
-// Inflates with the whole output block as room until `length` bytes are
-// pending or zlib stops: one short output after the other keeps zlib on its
-// slow path. Yet input is asked for, and stops are reported, exactly where
-// inflating only these bytes would do it, so a cut or broken file fails at
-// the same row and leaves the source at the same place.
+// One inflate call with `room` bytes of room after the output so far and
+// the input but its last `heldBack` bytes.
+int InflateInto(ZRowStream& rows, std::int32_t room, uInt heldBack) {
+  rows.Z.next_out = rows.Output + rows.OutputEnd;
+  rows.Z.avail_out = static_cast<uInt>(room);
+  rows.Z.avail_in -= heldBack;
+  int result = inflate(&rows.Z, Z_NO_FLUSH);
+  rows.Z.avail_in += heldBack;
+  rows.OutputEnd += room - static_cast<std::int32_t>(rows.Z.avail_out);
+  return result;
+}
+
+// Inflates until `length` bytes are pending or zlib stops. One short output
+// after the other keeps zlib on its slow path, so it inflates into the whole
+// output block, yet it asks for input and stops exactly where inflating one
+// read after the other would, so that a cut or broken file fails at the same
+// row and leaves the source at the same place. Such a reader asks for input
+// whenever its input is used up at the start of a read, even when zlib could
+// go on from what it holds; inflating ahead, zlib would use up the input at
+// other moments. Hence the last input byte is held back from it, and only
+// the bytes asked for are inflated with that byte.
 std::int32_t InflateAhead(ZRowStream& rows, std::int32_t length) {
   if (!ReserveOutput(rows, length)) return Z_MEM_ERROR;
   // A stop inside the bytes asked for is met without new input; one right
@@ -193,10 +209,14 @@ std::int32_t InflateAhead(ZRowStream& rows, std::int32_t length) {
       if (stop != 0) return stop;
     }
     if (rows.InflateStop != 0) return StopResult(rows.InflateStop);
-    rows.Z.next_out = rows.Output + rows.OutputEnd;
-    rows.Z.avail_out = static_cast<uInt>(rows.OutputSize - rows.OutputEnd);
-    int result = inflate(&rows.Z, Z_NO_FLUSH);
-    rows.OutputEnd = rows.OutputSize - static_cast<std::int32_t>(rows.Z.avail_out);
+    int result = 0;
+    if (rows.Z.avail_in > 1) {
+      result = InflateInto(rows, rows.OutputSize - rows.OutputEnd, 1);
+      rows.InputHeldBack = rows.Z.avail_in == 1;
+    } else {
+      result = InflateInto(rows, length - (rows.OutputEnd - rows.OutputStart), 0);
+      rows.InputHeldBack = false;
+    }
     NoteStop(rows, result);
     if (rows.OutputEnd - rows.OutputStart >= length) return 0;
     if (rows.InflateStop != 0) return StopResult(rows.InflateStop);
@@ -212,11 +232,17 @@ std::int32_t ZInflateRead(ZRowStream& rows, std::uint8_t* data, std::int32_t len
     std::int32_t result = InflateAhead(rows, length);
     if (result != 0) return result;
   }
+  const bool exact = rows.OutputEnd - rows.OutputStart == length;
+  // Having written the last byte asked for, zlib decodes on until it needs
+  // room, also with the byte held back from it (no progress is no error).
+  if (exact && rows.InputHeldBack && rows.InflateStop == 0) {
+    int result = InflateInto(rows, 0, 0);
+    rows.InputHeldBack = false;
+    if (result != Z_BUF_ERROR) NoteStop(rows, result);
+  }
   // An error found right behind the last byte asked for fails the read that
   // asked (see NoteStop).
-  if (rows.InflateStop < 0 && !rows.StopAfterOutput && rows.OutputEnd - rows.OutputStart == length) {
-    return rows.InflateStop;
-  }
+  if (exact && rows.InflateStop < 0 && !rows.StopAfterOutput) return rows.InflateStop;
   std::memcpy(data, rows.Output + rows.OutputStart, static_cast<std::size_t>(length));
   rows.OutputStart += length;
   return 0;
@@ -228,6 +254,7 @@ void ZInflateReset(ZRowStream& rows) {
   rows.OutputStart = rows.OutputEnd = 0;
   rows.InflateStop = 0;
   rows.StopAfterOutput = false;
+  rows.InputHeldBack = false;
 }
 
 std::int32_t ZInflateRow(ZRowStream& rows) {
@@ -307,6 +334,7 @@ void ZInflateClose(ZRowStream& rows) {
   rows.OutputSize = rows.OutputStart = rows.OutputEnd = 0;
   rows.InflateStop = 0;
   rows.StopAfterOutput = false;
+  rows.InputHeldBack = false;
   if (rows.Inflating) inflateEnd(&rows.Z);
   rows.Inflating = false;
 }

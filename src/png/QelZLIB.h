@@ -74,6 +74,8 @@ struct ZRowStream {
   /// Inflate: the stop belongs to the byte after the output so far (the end,
   /// or a copy reaching back before the data) rather than to the last one.
   bool StopAfterOutput = false;
+  /// Inflate: zlib stopped for want of the input byte held back from it.
+  bool InputHeldBack = false;
 
   /// Bytes of compressed output waiting in ChunkBuffer.
   std::int32_t ChunkFilled() const { return ChunkBufferSize - static_cast<std::int32_t>(Z.avail_out); }
@@ -99,8 +101,8 @@ void ZDeflateClose(ZRowStream& rows);
 /// Starts decompression with a 32768-byte input buffer.
 std::int32_t ZInflateOpen(ZRowStream& rows);
 /// Reads exactly `length` bytes; -1 when the data ends before. Inflates up to
-/// 32768 bytes ahead, but asks the callback for input only when these bytes
-/// need it, and fails exactly where inflating only them would have failed.
+/// 32768 bytes ahead, yet asks the callback for input and fails exactly where
+/// inflating one read after the other would.
 std::int32_t ZInflateRead(ZRowStream& rows, std::uint8_t* data, std::int32_t length);
 void ZInflateReset(ZRowStream& rows);
 /// Inflates one row into CurrentRow and undoes its filter.
