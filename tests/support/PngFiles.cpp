@@ -4,7 +4,6 @@
 #include <png.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <csetjmp>
 #include <random>
 
@@ -69,6 +68,7 @@ bool WritePng(const ReferencePng& reference, png_bytep* rows, const png_color* p
   if (!reference.Transparency.empty()) {
     png_set_tRNS(png, info, alphas, static_cast<int>(reference.Transparency.size()), colour);
   }
+  if (reference.ImageDataChunk > 0) png_set_compression_buffer_size(png, reference.ImageDataChunk);
   png_set_rows(png, info, rows);
   png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
   png_destroy_write_struct(&png, &info);
@@ -133,32 +133,6 @@ std::vector<std::uint8_t> PngOf(const std::vector<std::vector<std::uint8_t>>& ch
   std::vector<std::uint8_t> out = {137, 80, 78, 71, 13, 10, 26, 10};
   for (const auto& c : chunks) out.insert(out.end(), c.begin(), c.end());
   return out;
-}
-
-std::vector<std::uint8_t> SplitImageData(const std::vector<std::uint8_t>& file, std::size_t size) {
-  std::vector<std::vector<std::uint8_t>> chunks;
-  std::vector<std::uint8_t> data;
-  std::size_t dataAt = 0;
-  for (std::size_t at = 8; at + 12 <= file.size();) {
-    std::size_t length = 0;
-    for (int i = 0; i < 4; ++i) length = length << 8 | file[at + i];
-    const auto body = file.begin() + static_cast<long>(at + 8);
-    if (std::string(body - 4, body) == "IDAT") {
-      if (data.empty()) dataAt = chunks.size();
-      data.insert(data.end(), body, body + static_cast<long>(length));
-    } else {
-      chunks.emplace_back(file.begin() + static_cast<long>(at), body + static_cast<long>(length + 4));
-    }
-    at += 12 + length;
-  }
-  std::vector<std::vector<std::uint8_t>> pieces;
-  for (std::size_t i = 0; i < data.size(); i += size) {
-    const auto from = data.begin() + static_cast<long>(i);
-    const auto to = from + static_cast<long>(std::min(size, data.size() - i));
-    pieces.push_back(Chunk("IDAT", std::vector<std::uint8_t>(from, to)));
-  }
-  chunks.insert(chunks.begin() + static_cast<long>(dataAt), pieces.begin(), pieces.end());
-  return PngOf(chunks);
 }
 
 }  // namespace quorvex::test

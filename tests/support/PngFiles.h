@@ -22,6 +22,8 @@ struct ReferencePng {
   std::vector<std::vector<std::uint8_t>> Rows;
   /// tRNS: alphas of a palette image, or one sample per channel of a grey or RGB image.
   std::vector<int> Transparency;
+  /// Bytes of image data per IDAT chunk, at least 6; 0 leaves it to libpng.
+  std::size_t ImageDataChunk = 0;
 
   int Channels() const;
   /// Sample `channel` of pixel (x, y).
@@ -42,9 +44,5 @@ std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& raw);
 
 /// The signature followed by the chunks, in order.
 std::vector<std::uint8_t> PngOf(const std::vector<std::vector<std::uint8_t>>& chunks);
-
-/// `file` with its image data cut anew into IDAT chunks of `size` bytes (the
-/// last one shorter), where its first IDAT chunk was; other chunks stay.
-std::vector<std::uint8_t> SplitImageData(const std::vector<std::uint8_t>& file, std::size_t size);
 
 }  // namespace quorvex::test
