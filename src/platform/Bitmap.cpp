@@ -124,6 +124,13 @@ void Bitmap::Assign(const Persistent* source) {
   Graphic::Assign(source);
 }
 
+void Bitmap::Take(Bitmap& source) {
+  if (&source == this) return;
+  transparentColor_ = source.transparentColor_;
+  StoreTransparent(source.Transparent());
+  TakeContent(source);
+}
+
 void Bitmap::SetSize(std::int32_t width, std::int32_t height) {
   if (width == width_ && height == height_) return;
   if (width < 0 || height < 0) throw EInvalidGraphicOperation("Bitmap.SetSize: Invalid size");

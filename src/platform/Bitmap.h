@@ -47,6 +47,10 @@ class Bitmap : public Graphic {
   void Assign(const Persistent* source) override;
   /// Back to the new, empty state (the transparency settings stay).
   void Clear() { Assign(nullptr); }
+  /// What Assign(&source) does, for a source that is not needed afterwards:
+  /// the pixels and palette move instead of being copied, and `source` is
+  /// left empty.
+  void Take(Bitmap& source);
 
   /// Loads a BMP file; a file that cannot be read raises EFOpenError.
   void LoadFromFile(const ByteString& path);

@@ -224,11 +224,12 @@ void TQelPNG::Decode(Stream& stream, bool streaming) {
 
   if (streaming) ImageRef = AlphaRef = nullptr;
   // Taking the new pixels raises no change events of the bitmap, as decoding
-  // into it would not.
-  auto take = [](Bitmap& target, const Bitmap& source) {
+  // into it would not. They move rather than being copied: a copy of a large
+  // picture costs about as much as decoding it.
+  auto take = [](Bitmap& target, Bitmap& source) {
     ChangeHandler handler = target.OnChange();
     target.SetOnChange(nullptr);
-    target.Assign(&source);
+    target.Take(source);
     target.SetOnChange(std::move(handler));
   };
   take(Image(), image);

@@ -58,6 +58,25 @@ ColorRef GreyColour(std::int32_t value, std::int32_t depth) {
   return grey * 0x010101;
 }
 
+// Four 2-bit samples of one byte as two bytes of two 4-bit samples each.
+constexpr std::array<std::array<std::uint8_t, 2>, 256> kTwoToFour = [] {
+  std::array<std::array<std::uint8_t, 2>, 256> table{};
+  for (int v = 0; v < 256; ++v) {
+    table[v][0] = static_cast<std::uint8_t>(((v >> 6) << 4) | ((v >> 4) & 3));
+    table[v][1] = static_cast<std::uint8_t>((((v >> 2) & 3) << 4) | (v & 3));
+  }
+  return table;
+}();
+
+// Copies `n` pixels of `Size` bytes to every `step`th byte from `x` on; the
+// fixed size lets the compiler copy each pixel without a call.
+template <int Size>
+void SpreadPixels(const std::uint8_t* from, std::uint8_t* target, std::int32_t x, std::int32_t step, std::int32_t n) {
+  for (std::int32_t k = 0; k < n; ++k, x += step) {
+    std::memcpy(target + x, from + static_cast<std::ptrdiff_t>(k) * Size, Size);
+  }
+}
+
 // Freed on every way out of a decode, also when a row handler or the bitmap raises.
 template <typename F>
 class AtExit {
@@ -454,13 +473,15 @@ void TQelPNGReadStream::ChooseTarget() {
 }
 
 // Everything the decode allocates is measured before any of it is: the
-// target, the transparency bitmap, and the row buffers.
+// target, the transparency bitmap, the row buffers and the inflater's output
+// block (the longest row and a block ahead).
 void TQelPNGReadStream::CheckImageSize() const {
   const std::int64_t limit = std::min(MaxImageBytes, kMaxBitmapBytes);
   auto fits = [&](std::int64_t rowBytes, std::int64_t rows) { return rowBytes <= limit / rows; };
   const bool alpha = AlphaTarget && (HasAlpha || TransparentColor == kPaletteTransparencyPending);
-  const std::int64_t rowBlock = 2 * (ScanLineBytes(Width, bitsPerPixel_) + 4) + ScanLineBytes(Width, Bits) + 4 +
-                                ScanLineBytes(Width, 8);
+  const std::int64_t pngRow = ScanLineBytes(Width, bitsPerPixel_) + 4;
+  const std::int64_t rowBlock = 2 * pngRow + ScanLineBytes(Width, Bits) + 4 + ScanLineBytes(Width, 8) + pngRow +
+                                kInflateAheadSize;
   if (!fits(ScanLineBytes(Width, Bits), Height) || (alpha && !fits(ScanLineBytes(Width, 8), Height)) ||
       rowBlock > limit) {
     throw EQelPNG(kErrImageTooLarge);
@@ -532,26 +553,36 @@ void TQelPNGReadStream::DecodeRow(std::uint8_t* target, std::uint8_t* alpha, std
     std::memcpy(rows_.PreviousRow, rows_.CurrentRow, static_cast<std::size_t>(rows_.RowLength));
     OnReadRow(*this, rows_.CurrentRow + 1, rowKeyInUse_, counter - 1, rows_.RowLength - 1);
   }
-  PlaceRow(ConvertRow(), target);
+  // Without interlacing a converted row is the target row itself.
+  std::uint8_t* out = Interlace == 0 ? target : convertedRow_;
+  const std::uint8_t* converted = ConvertRow(out);
+  if (converted != target) PlaceRow(converted, target);
   if (alpha) PlaceAlpha(alpha);
   if (!hook) std::swap(rows_.CurrentRow, rows_.PreviousRow);
 }
 
-// Turns the inflated PNG row into target pixels (and transparency bytes into
-// alphaRow_); returns where the target pixels are.
-const std::uint8_t* TQelPNGReadStream::ConvertRow() {
+// Turns the inflated PNG row into target pixels in `out` (and transparency
+// bytes into alphaRow_); returns where the target pixels are, which is the
+// inflated row itself when it needs no change.
+const std::uint8_t* TQelPNGReadStream::ConvertRow(std::uint8_t* out) {
   const std::uint8_t* src = rows_.CurrentRow + 1;
   const std::int32_t n = passWidth_;
-  std::uint8_t* out = convertedRow_;
   switch (conversion_) {
     case RowConversion::Copy: return src;
-    case RowConversion::TwoToFour:
-      for (std::int32_t k = 0; k < n; k += 2) {
+    case RowConversion::TwoToFour: {
+      const std::int32_t whole = n / 4;
+      for (std::int32_t i = 0; i < whole; ++i) {
+        out[2 * i] = kTwoToFour[src[i]][0];
+        out[2 * i + 1] = kTwoToFour[src[i]][1];
+      }
+      // The samples of a last, partly used byte: the padding bits are not
+      // samples and give 0.
+      for (std::int32_t k = 4 * whole; k < n; k += 2) {
         std::uint8_t pair = static_cast<std::uint8_t>(src[k >> 2] << (2 * (k & 3)));
-        // Two 2-bit samples (high bits first) become two nibbles of one byte.
         out[k >> 1] = static_cast<std::uint8_t>(((pair >> 6) << 4) | (k + 1 < n ? (pair >> 4) & 3 : 0));
       }
       return out;
+    }
     case RowConversion::Grey: {
       const int channels = HasAlpha ? 2 : 1;
       const int sampleBytes = bitsPerPixel_ / (8 * channels);
@@ -566,6 +597,11 @@ const std::uint8_t* TQelPNGReadStream::ConvertRow() {
     case RowConversion::Rgb565: {
       const int channels = HasAlpha ? 4 : 3;
       const int sampleBytes = bitsPerPixel_ / (8 * channels);
+      if (conversion_ == RowConversion::Rgb && bitsPerPixel_ == 24) {
+        // The common case on its own: red and blue change places.
+        for (std::int32_t k = 0; k < 3 * n; k += 3) out[k] = src[k + 2], out[k + 1] = src[k + 1], out[k + 2] = src[k];
+        return out;
+      }
       // With 16-bit samples the high byte of each sample is the one taken.
       for (std::int32_t k = 0; k < n; ++k) {
         const std::uint8_t* p = src + static_cast<std::ptrdiff_t>(k) * channels * sampleBytes;
@@ -603,11 +639,12 @@ void TQelPNGReadStream::PlaceRow(const std::uint8_t* converted, std::uint8_t* ta
       std::uint8_t& b = target[x >> 1];
       b = static_cast<std::uint8_t>((x & 1) ? (b & 0xF0) | v : (b & 0x0F) | (v << 4));
     }
+  } else if (Bits == 8) {
+    SpreadPixels<1>(converted, target, x, passStep_, n);
+  } else if (Bits == 16) {
+    SpreadPixels<2>(converted, target, x, passStep_, n);
   } else {
-    const std::int32_t bytes = Bits / 8;
-    for (std::int32_t k = 0; k < n; ++k, x += passStep_) {
-      std::memcpy(target + x, converted + static_cast<std::ptrdiff_t>(k) * bytes, static_cast<std::size_t>(bytes));
-    }
+    SpreadPixels<3>(converted, target, x, passStep_, n);
   }
 }
 

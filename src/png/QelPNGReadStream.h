@@ -140,7 +140,7 @@ class TQelPNGReadStream : public TQelCustomGraphicReadStream {
   void CheckImageSize() const;
   void DecodeRows();
   void DecodeRow(std::uint8_t* target, std::uint8_t* alpha, std::int32_t counter);
-  const std::uint8_t* ConvertRow();
+  const std::uint8_t* ConvertRow(std::uint8_t* out);
   void PlaceRow(const std::uint8_t* converted, std::uint8_t* target) const;
   void PlaceAlpha(std::uint8_t* alpha) const;
   void SpreadPaletteAlpha();

@@ -1,8 +1,9 @@
 #pragma once
 // zlib one image row at a time: on writing, choose and apply the PNG row
 // filter, compress the row and cut the output into chunk-sized pieces handed
-// to a callback; on reading, fetch input through a callback, inflate one row
-// and undo its filter. Results are zlib-style: 0 or more is success.
+// to a callback; on reading, fetch input through a callback, inflate a block
+// ahead, hand out one row and undo its filter. Results are zlib-style: 0 or
+// more is success.
 
 #include <zlib.h>
 
@@ -23,6 +24,8 @@ enum ZFilterMode : std::int32_t {
 
 /// Chunk buffer size used when the one asked for is out of range.
 inline constexpr std::int32_t kDefaultChunkBufferSize = 32768;
+/// Inflate: bytes of output block beyond the longest read asked for.
+inline constexpr std::int32_t kInflateAheadSize = 32768;
 
 struct ZRowStream;
 
@@ -59,6 +62,20 @@ struct ZRowStream {
   std::uint8_t* TrialRow = nullptr;
   /// Writer: 256 counts for the row score.
   std::int32_t* Counts = nullptr;
+  /// Inflate: output inflated ahead of what was read; bytes OutputStart to
+  /// OutputEnd of the OutputSize-byte block are still to be handed out.
+  std::uint8_t* Output = nullptr;
+  std::int32_t OutputSize = 0;
+  std::int32_t OutputStart = 0;
+  std::int32_t OutputEnd = 0;
+  /// Inflate: 0 while zlib may give more output; else Z_STREAM_END or the
+  /// error that stopped it, after the output so far.
+  std::int32_t InflateStop = 0;
+  /// Inflate: the stop belongs to the byte after the output so far (the end,
+  /// or a copy reaching back before the data) rather than to the last one.
+  bool StopAfterOutput = false;
+  /// Inflate: zlib stopped for want of the input byte held back from it.
+  bool InputHeldBack = false;
 
   /// Bytes of compressed output waiting in ChunkBuffer.
   std::int32_t ChunkFilled() const { return ChunkBufferSize - static_cast<std::int32_t>(Z.avail_out); }
@@ -83,7 +100,9 @@ void ZDeflateClose(ZRowStream& rows);
 
 /// Starts decompression with a 32768-byte input buffer.
 std::int32_t ZInflateOpen(ZRowStream& rows);
-/// Inflates exactly `length` bytes; -1 when the data ends before.
+/// Reads exactly `length` bytes; -1 when the data ends before. Inflates up to
+/// 32768 bytes ahead, yet asks the callback for input and fails exactly where
+/// inflating one read after the other would.
 std::int32_t ZInflateRead(ZRowStream& rows, std::uint8_t* data, std::int32_t length);
 void ZInflateReset(ZRowStream& rows);
 /// Inflates one row into CurrentRow and undoes its filter.

@@ -122,5 +122,25 @@ TEST(PngReadOracle, EveryColourTypeDepthInterlaceAndTransparency) {
   }
 }
 
+// Pictures whose rows run across the inflater's 32 KiB block ahead, with
+// their image data in chunks of down to 6 bytes: still the samples libpng
+// was given.
+TEST(PngReadOracle, LargePicturesInTinyImageDataChunks) {
+  struct Kind {
+    int type, depth, interlace;
+    std::uint32_t width, height;
+  };
+  const Kind kinds[] = {{0, 2, 0, 1601, 150}, {2, 8, 1, 1111, 30}, {6, 16, 0, 301, 40}};
+  std::uint32_t seed = 100;
+  for (const Kind& k : kinds) {
+    test::ReferencePng ref(k.width, k.height, k.depth, k.type, k.interlace, ++seed);
+    for (std::size_t chunk : {6, 777}) {
+      ref.ImageDataChunk = chunk;
+      ASSERT_EQ(Compare(ref, *Load(ref.Write())), "")
+          << "type " << k.type << " depth " << k.depth << " chunks of " << chunk;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quorvex

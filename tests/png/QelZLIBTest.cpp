@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+#include "support/PngFiles.h"
+
 namespace quorvex {
 namespace {
 
@@ -87,7 +89,7 @@ TEST(QelZLIB, FixedFilterModesUseTheLowByte) {
 
 TEST(QelZLIB, EveryFilterIsUndoneExactly) {
   std::mt19937 random(3);
-  for (std::int32_t bits : {1, 2, 8, 16, 24, 32, 48}) {
+  for (std::int32_t bits : {1, 2, 8, 16, 24, 32, 40, 48, 64}) {
     const std::int32_t length = 1 + 37;
     Bytes above(length), raw(length - 1), abovePlain(length - 1);
     for (auto& b : abovePlain) b = static_cast<std::uint8_t>(random() % 7 * 40);
@@ -201,6 +203,151 @@ TEST(QelZLIB, RowsSurviveDeflateAndInflateInChunks) {
   ZInflateReset(in);
   EXPECT_EQ(ZInflateRead(in, everything.data(), static_cast<std::int32_t>(everything.size()) - 1), -7);
   ZInflateClose(in);
+}
+
+// What reading `rows` rows of `rowLength` bytes from `pieces` gives: the
+// rows that came out, the result of the first read that failed (-7 when the
+// pieces ran out) and how many pieces were asked for.
+struct RowRun {
+  Bytes rows;
+  std::int32_t failure = 0;
+  std::size_t piecesTaken = 0;
+  bool operator==(const RowRun&) const = default;
+};
+
+RowRun ReadRows(const std::vector<Bytes>& pieces, std::int32_t rowLength, int rows) {
+  RowRun run;
+  ZRowStream in;
+  in.Callback = [&](ZRowStream& stream) {
+    if (run.piecesTaken == pieces.size()) return -7;
+    const Bytes& piece = pieces[run.piecesTaken++];
+    std::copy(piece.begin(), piece.end(), stream.ChunkBuffer);
+    stream.ZSetInput(static_cast<std::int32_t>(piece.size()));
+    return 0;
+  };
+  EXPECT_EQ(ZInflateOpen(in), 0);
+  Bytes row(static_cast<std::size_t>(rowLength));
+  for (int i = 0; i < rows && run.failure == 0; ++i) {
+    run.failure = ZInflateRead(in, row.data(), rowLength);
+    if (run.failure == 0) run.rows.insert(run.rows.end(), row.begin(), row.end());
+  }
+  return run;
+}
+
+// The same read as the reader did it before it inflated ahead: each row
+// inflated on its own, input asked for whenever it was used up.
+RowRun ReadRowByRow(const std::vector<Bytes>& pieces, std::int32_t rowLength, int rows) {
+  RowRun run;
+  z_stream z{};
+  inflateInit(&z);
+  Bytes row(static_cast<std::size_t>(rowLength));
+  for (int i = 0; i < rows && run.failure == 0; ++i) {
+    z.next_out = row.data(), z.avail_out = static_cast<uInt>(rowLength);
+    while (z.avail_out > 0 && run.failure == 0) {
+      if (z.avail_in == 0 && run.piecesTaken == pieces.size()) {
+        run.failure = -7;
+        break;
+      }
+      if (z.avail_in == 0) {
+        const Bytes& piece = pieces[run.piecesTaken++];
+        z.next_in = const_cast<Bytef*>(piece.data()), z.avail_in = static_cast<uInt>(piece.size());
+      }
+      int result = inflate(&z, Z_NO_FLUSH);
+      if (result < 0) run.failure = result;
+      if (result == Z_NEED_DICT || (result == Z_STREAM_END && z.avail_out > 0)) run.failure = -1;
+    }
+    if (run.failure == 0) run.rows.insert(run.rows.end(), row.begin(), row.end());
+  }
+  inflateEnd(&z);
+  return run;
+}
+
+// `data` in pieces of `size` bytes.
+std::vector<Bytes> Pieces(const Bytes& data, std::size_t size) {
+  std::vector<Bytes> pieces;
+  for (std::size_t i = 0; i < data.size(); i += size) {
+    const std::size_t end = std::min(i + size, data.size());
+    pieces.emplace_back(data.begin() + static_cast<long>(i), data.begin() + static_cast<long>(end));
+  }
+  return pieces;
+}
+
+// The zlib stream of `raw` compressed against `dictionary`, with the header
+// no longer saying so: its copies from the dictionary reach back before the data.
+Bytes CompressedAgainstMissingDictionary(const Bytes& raw, const Bytes& dictionary) {
+  z_stream z{};
+  Bytes out(raw.size() + 64);
+  EXPECT_EQ(deflateInit(&z, 9), Z_OK);
+  deflateSetDictionary(&z, dictionary.data(), static_cast<uInt>(dictionary.size()));
+  z.next_in = const_cast<Bytef*>(raw.data()), z.avail_in = static_cast<uInt>(raw.size());
+  z.next_out = out.data(), z.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  out.erase(out.begin() + 2, out.begin() + 6);  // the dictionary's id
+  const int flags = out[1] & 0xC0;              // without the dictionary flag and the check bits
+  out[1] = static_cast<std::uint8_t>(flags + 31 - (out[0] * 256 + flags) % 31);
+  return out;
+}
+
+// The inflater runs ahead of the rows asked for, yet gives the same rows,
+// fails at the same row with the same result and asks for the same input as
+// inflating one row after the other, on whole, cut and broken streams in
+// pieces down to single bytes.
+TEST(QelZLIB, ReadingAheadGivesWhatReadingRowByRowGives) {
+  struct Stream {
+    Bytes data;
+    std::int32_t rowLength;
+    int rows;
+  };
+  std::vector<Stream> streams;
+  std::mt19937 random(11);
+  // Twenty rows of 17 bytes whose runs of zeros zlib copies across row ends,
+  // so that input can run dry at the start of a row zlib could still
+  // complete: every cut and every flipped bit.
+  Bytes shortRows(17 * 20);
+  for (std::size_t i = 0; i < shortRows.size(); ++i) {
+    shortRows[i] = static_cast<std::uint8_t>(i % 150 < 90 ? 0 : random());
+  }
+  const Bytes data = test::Compress(shortRows);
+  for (std::size_t at = 0; at < data.size(); ++at) {
+    streams.push_back({Bytes(data.begin(), data.begin() + static_cast<long>(at)), 17, 20});
+    for (int bit = 0; bit < 8; ++bit) {
+      streams.push_back({data, 17, 20});
+      streams.back().data[at] ^= static_cast<std::uint8_t>(1 << bit);
+    }
+  }
+  // Twelve rows of 3001 bytes, which straddle the 32 KiB block ahead: whole,
+  // cut, and with a bad checksum.
+  Bytes longRows(3001 * 12);
+  for (std::size_t i = 0; i < longRows.size(); ++i) {
+    longRows[i] = static_cast<std::uint8_t>(i % 97 < 60 ? i % 7 : random());
+  }
+  const Bytes longData = test::Compress(longRows);
+  EXPECT_EQ(ReadRows(Pieces(longData, 1000), 3001, 12).rows, longRows);
+  streams.push_back({longData, 3001, 12});
+  streams.push_back({Bytes(longData.begin(), longData.begin() + static_cast<long>(longData.size() / 2)), 3001, 12});
+  streams.push_back({longData, 3001, 12});
+  streams.back().data.back() ^= 1;
+  // Two rows of 17 bytes, the second copied from a dictionary the stream
+  // lacks. zlib finds such a copy only once it has room to copy, so the
+  // first row is good. (deflate writes the dictionary's first byte as it is,
+  // so the dictionary starts with the first row's last byte.)
+  Bytes twoRows(34);
+  for (auto& b : twoRows) b = static_cast<std::uint8_t>(random());
+  const Bytes farBack = CompressedAgainstMissingDictionary(twoRows, Bytes(twoRows.begin() + 16, twoRows.end()));
+  const RowRun byRow = ReadRowByRow({farBack}, 17, 2);
+  ASSERT_TRUE(byRow.rows == Bytes(twoRows.begin(), twoRows.begin() + 17) && byRow.failure == Z_DATA_ERROR);
+  streams.push_back({farBack, 17, 2});
+
+  for (std::size_t s = 0; s < streams.size(); ++s) {
+    for (std::size_t size : {1, 5, 1000}) {
+      const std::vector<Bytes> pieces = Pieces(streams[s].data, size);
+      ASSERT_EQ(ReadRows(pieces, streams[s].rowLength, streams[s].rows),
+                ReadRowByRow(pieces, streams[s].rowLength, streams[s].rows))
+          << "stream " << s << " in pieces of " << size;
+    }
+  }
 }
 
 TEST(QelZLIB, CorruptInputIsAnErrorNotAHang) {

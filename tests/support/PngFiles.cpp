@@ -68,6 +68,7 @@ bool WritePng(const ReferencePng& reference, png_bytep* rows, const png_color* p
   if (!reference.Transparency.empty()) {
     png_set_tRNS(png, info, alphas, static_cast<int>(reference.Transparency.size()), colour);
   }
+  if (reference.ImageDataChunk > 0) png_set_compression_buffer_size(png, reference.ImageDataChunk);
   png_set_rows(png, info, rows);
   png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
   png_destroy_write_struct(&png, &info);

@@ -22,6 +22,8 @@ struct ReferencePng {
   std::vector<std::vector<std::uint8_t>> Rows;
   /// tRNS: alphas of a palette image, or one sample per channel of a grey or RGB image.
   std::vector<int> Transparency;
+  /// Bytes of image data per IDAT chunk, at least 6; 0 leaves it to libpng.
+  std::size_t ImageDataChunk = 0;
 
   int Channels() const;
   /// Sample `channel` of pixel (x, y).
