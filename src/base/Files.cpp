@@ -131,11 +131,22 @@ std::string ResolveComponent(const std::string& nativeFolder, const std::string&
   if (component == "." || component == "..") return component;
   if (Exists(nativeFolder + component)) return component;
   std::optional<std::string> utf8 = Cp932ToUtf8(component);
-  if (utf8 && Exists(nativeFolder + *utf8)) return *utf8;
+  const bool sameInUtf8 = utf8 && *utf8 == component;  // ASCII names
+  if (utf8 && !sameInUtf8 && Exists(nativeFolder + *utf8)) return *utf8;
   const std::string& wanted = utf8 ? *utf8 : component;
   if (std::optional<std::string> entry = Folders().Find(nativeFolder, wanted)) return *entry;
-  if (std::optional<std::string> entry = Folders().Find(nativeFolder, component)) return *entry;
+  if (!sameInUtf8 && utf8) {
+    if (std::optional<std::string> entry = Folders().Find(nativeFolder, component)) return *entry;
+  }
   return wanted;
+}
+
+// Folders already found during this conversion: engine prefix (ending in a
+// separator) -> native prefix, so that every file of a folder of thousands
+// does not look up the folders above it again.
+std::unordered_map<ByteString, std::string>& FoundFolders() {
+  static std::unordered_map<ByteString, std::string> folders;
+  return folders;
 }
 
 std::optional<ByteString> ReadWhole(const std::string& native) {
@@ -158,16 +169,35 @@ std::optional<ByteString> ReadWhole(const std::string& native) {
 }  // namespace
 
 std::string NativePath(const ByteString& enginePath) {
-  std::vector<std::string> parts = SplitComponents(enginePath);
+  // The longest folder of the path found before.
+  std::size_t known = 0;
   std::string native;
-  if (parts.size() > 1 && parts[0].empty()) native.push_back('/');  // an absolute path
+  for (std::size_t i = 0; i < enginePath.size(); i += CharLength(enginePath, i)) {
+    if (CharLength(enginePath, i) == 1 && IsSeparator(enginePath[i])) {
+      auto found = FoundFolders().find(enginePath.substr(0, i + 1));
+      if (found != FoundFolders().end()) {
+        known = i + 1;
+        native = found->second;
+      }
+    }
+  }
+  std::vector<std::string> parts = SplitComponents(enginePath.substr(known));
+  if (known == 0 && parts.size() > 1 && parts[0].empty()) native.push_back('/');  // an absolute path
+  std::size_t consumed = known;
   for (std::size_t i = 0; i < parts.size(); ++i) {
+    consumed += parts[i].size() + 1;
     if (parts[i].empty()) continue;
     native += ResolveComponent(native, parts[i]);
-    if (i + 1 < parts.size()) native += '/';
+    if (i + 1 < parts.size()) {
+      native += '/';
+      struct stat st;
+      if (stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) FoundFolders()[enginePath.substr(0, consumed)] = native;
+    }
   }
   return native;
 }
+
+void ForgetFoundFolders() { FoundFolders().clear(); }
 
 ByteString EnginePath(const std::string& nativePath) {
   std::optional<ByteString> cp932 = Utf8ToCp932(nativePath);

@@ -20,6 +20,11 @@ inline constexpr std::uint64_t kMaxInputFileSize = 512ull << 20;
 /// The native (UTF-8) path for an engine path.
 std::string NativePath(const ByteString& enginePath);
 
+/// Forgets the folders NativePath found, which it remembers so as not to look
+/// up the folders above every file again; a conversion starts with this, since
+/// folders may have been renamed between two.
+void ForgetFoundFolders();
+
 /// An engine path for a native path: UTF-8 converted to Shift-JIS where possible
 /// (bytes kept otherwise), "/" turned into "\".
 ByteString EnginePath(const std::string& nativePath);

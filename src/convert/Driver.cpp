@@ -52,6 +52,7 @@ class ConversionScope {
 
 void RunConversion(ConversionJob& job, ConversionHost& host) {
   ConversionScope scope(job, host);
+  ForgetFoundFolders();
   job.CombinePopups = host.CombinePopupsChecked();
   job.KeepGoing = host.KeepGoing();
   ReadProject(job);
