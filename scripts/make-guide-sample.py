@@ -11,9 +11,9 @@ import sys
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("pictures", os.path.join(HERE, "make-sample-pictures.py"))
-pictures = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(pictures)
+_loader = importlib.util.spec_from_file_location("pictures", os.path.join(HERE, "make-sample-pictures.py"))
+pictures = importlib.util.module_from_spec(_loader)
+_loader.loader.exec_module(pictures)
 
 
 def j(text):
