@@ -90,10 +90,20 @@ export function pageFrame(page) {
 
 /** Waits until the viewer shows `file` (its page has loaded and reported itself). */
 export async function waitForPage(page, file, pageTitle, helpTitle) {
-  await page.waitForFunction((title) => document.title === title, { timeout: 10000 }, `${pageTitle} - ${helpTitle}`);
+  // The frame's address first: two pages may share a title, so the title
+  // alone cannot tell that the new page is there.
+  const shownFile = () => {
+    const url = pageFrame(page).url();
+    return decodeURIComponent(url.slice(url.lastIndexOf('/') + 1));
+  };
+  const deadline = Date.now() + 10000;
+  while (shownFile() !== file) {
+    if (Date.now() > deadline) throw new Error(`the frame shows ${shownFile()}, not ${file}`);
+    await new Promise((resolve) => setTimeout(resolve, 25));
+  }
   const frame = pageFrame(page);
-  const shown = decodeURIComponent(frame.url().slice(frame.url().lastIndexOf('/') + 1));
-  if (shown !== file) throw new Error(`the frame shows ${shown}, not ${file}`);
+  await frame.waitForFunction(() => document.readyState === 'complete', { timeout: 10000 });
+  await page.waitForFunction((title) => document.title === title, { timeout: 10000 }, `${pageTitle} - ${helpTitle}`);
   return frame;
 }
 
