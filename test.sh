@@ -3,7 +3,7 @@
 # every test through ctest.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/setup.sh
+./scripts/setup.sh --browser
 ./scripts/browser-driver.sh
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON
 cmake --build build/asan -j"$(nproc)"

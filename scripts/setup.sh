@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests and the sample need,
 # but only those that are missing; apt-get update runs only when something is.
+# With --browser also what the browser tests need (./test.sh asks for it).
 set -euo pipefail
 
 packages=(
@@ -14,11 +15,13 @@ packages=(
   libcairo2-dev                    # metafile playback
   libfontconfig-dev                # metafile text: font lookup (cairo-ft)
   fonts-ipafont-gothic             # a Japanese font for the window and metafile text
-  chromium                         # browser tests of the --web output (driven through tests/web/browser)
 )
-# node and npm run the browser tests' driver; a node installed otherwise is used as it is.
-command -v node >/dev/null || packages+=(nodejs)
-command -v npm >/dev/null || packages+=(npm)
+if [ "${1:-}" = "--browser" ]; then
+  packages+=(chromium)             # browser tests of the --web output (driven through tests/web/browser)
+  # node and npm run the browser tests' driver; a node installed otherwise is used as it is.
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
