@@ -15,7 +15,9 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view in) {
+// Converts `in`; a character that does not convert ends it (nothing) unless
+// `replaceBad`, which puts U+FFFD in its place (the output must be UTF-8 then).
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view in, bool replaceBad = false) {
   if (IsAscii(in)) return std::string(in);  // both encodings agree on ASCII
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
@@ -31,34 +33,10 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
     size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     out.append(buffer, static_cast<size_t>(outPtr - buffer));
     if (result == static_cast<size_t>(-1) && errno != E2BIG) {
-      ok = false;
-      break;
-    }
-  }
-  iconv_close(cd);
-  if (!ok) return std::nullopt;
-  return out;
-}
-
-}  // namespace
-
-std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
-
-std::string Cp932ToUtf8Replacing(std::string_view cp932) {
-  if (IsAscii(cp932)) return std::string(cp932);
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(cp932);
-  std::vector<char> input(cp932.begin(), cp932.end());
-  std::string out;
-  char buffer[1024];
-  char* inPtr = input.data();
-  size_t inLeft = input.size();
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    size_t outLeft = sizeof buffer;
-    size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    out.append(buffer, static_cast<size_t>(outPtr - buffer));
-    if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+      if (!replaceBad) {
+        ok = false;
+        break;
+      }
       // One replacement character per bad character, as browsers decode
       // Shift_JIS: an unmapped pair is dropped whole unless its second byte is
       // ASCII, which then stands for itself.
@@ -71,7 +49,16 @@ std::string Cp932ToUtf8Replacing(std::string_view cp932) {
     }
   }
   iconv_close(cd);
+  if (!ok) return std::nullopt;
   return out;
+}
+
+}  // namespace
+
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) { return Convert("UTF-8", "CP932", cp932); }
+
+std::string Cp932ToUtf8Replacing(std::string_view cp932) {
+  return Convert("UTF-8", "CP932", cp932, true).value_or(std::string(cp932));
 }
 
 std::optional<ByteString> Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
