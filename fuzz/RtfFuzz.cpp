@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static constexpr int kCodePages[] = {0, 932, 936, 950, 1250, 1252};
   const int codePage = kCodePages[data[0] % 6];
   const std::string rtf(reinterpret_cast<const char*>(data + 1), size - 1);
-  quorvex::RtfDocument document = quorvex::ReadRtfDocument(rtf, codePage);
+  quorvex::HelpDocument document = quorvex::ReadRtfDocument(rtf, codePage);
   if (IsDocumentForm(rtf) && !document.Topics.empty()) {
     try {
       WritePages(rtf, codePage, (data[0] & 0x80) != 0);

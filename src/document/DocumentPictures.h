@@ -4,7 +4,7 @@
 
 #include "base/ByteString.h"
 #include "document/DocumentSet.h"
-#include "rtf/RtfDocument.h"
+#include "model/HelpDocument.h"
 #include "topics/TopicPage.h"
 
 namespace quorvex {

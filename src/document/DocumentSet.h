@@ -10,7 +10,7 @@
 
 #include "base/ByteString.h"
 #include "job/ConversionJob.h"
-#include "rtf/RtfDocument.h"
+#include "model/HelpDocument.h"
 
 namespace quorvex {
 
@@ -27,7 +27,7 @@ struct DocumentFile {
   ByteString Entry;  ///< the [FILES] line
   ByteString Path;   ///< where it was read from
   ByteString Name;   ///< the file's name without folder and extension, lower-cased
-  RtfDocument Document;
+  HelpDocument Document;
   std::vector<TopicEntry> Topics;  ///< parallel to Document.Topics
 };
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "rtf/RtfDocument.h"
+#include "model/HelpDocument.h"
 
 namespace quorvex {
 

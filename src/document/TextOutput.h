@@ -5,7 +5,7 @@
 // form each place understands.
 
 #include "base/ByteString.h"
-#include "rtf/DocText.h"
+#include "model/DocText.h"
 
 namespace quorvex {
 

@@ -18,7 +18,7 @@ Reader::Reader(std::string_view data, int projectCodePage)
   stack_.emplace_back();
 }
 
-RtfDocument Reader::Read() {
+HelpDocument Reader::Read() {
   for (RtfToken token = tokens_.Next(); token.Kind != RtfTokenKind::End; token = tokens_.Next()) {
     if (skippedDepth_ > 0) {  // inside a group past the depth limit
       if (token.Kind == RtfTokenKind::GroupStart) ++skippedDepth_;
@@ -235,7 +235,7 @@ void Reader::EndTopic() {
 
 }  // namespace rtf
 
-RtfDocument ReadRtfDocument(std::string_view data, int projectCodePage) {
+HelpDocument ReadRtfDocument(std::string_view data, int projectCodePage) {
   return rtf::Reader(data, projectCodePage).Read();
 }
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "rtf/RtfDocument.h"
+#include "model/HelpDocument.h"
 
 namespace quorvex {
 
@@ -13,7 +13,7 @@ namespace quorvex {
 /// project's code page (0 when it says none), used where the file names no
 /// double-byte code page of its own. Any byte sequence gives a model: damaged
 /// RTF loses text, never more; groups nested deeper than a limit are dropped.
-RtfDocument ReadRtfDocument(std::string_view data, int projectCodePage);
+HelpDocument ReadRtfDocument(std::string_view data, int projectCodePage);
 
 /// True for a topic file written the way the document reader reads it: it
 /// holds "\page" or a style sheet. Other files are one topic laid out line by

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "rtf/RtfDocument.h"
+#include "model/HelpDocument.h"
 #include "rtf/RtfTokenizer.h"
 #include "rtf/TextDecoder.h"
 
@@ -51,7 +51,7 @@ struct OpenFootnote {
 class Reader {
  public:
   Reader(std::string_view data, int projectCodePage);
-  RtfDocument Read();
+  HelpDocument Read();
 
  private:
   // The token loop.
@@ -97,7 +97,7 @@ class Reader {
   RtfTokenizer tokens_;
   int projectCodePage_;
   TextDecoder decoder_;
-  RtfDocument doc_;
+  HelpDocument doc_;
   std::vector<GroupState> stack_;
   std::size_t skippedDepth_ = 0;  ///< groups below the depth limit, dropped
   bool starPending_ = false;      ///< "\*" seen: the next word names an ignorable destination

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "rtf/DocText.h"
+#include "model/DocText.h"
 #include "rtf/SymbolFonts.h"
 
 namespace quorvex {

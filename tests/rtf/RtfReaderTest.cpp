@@ -75,7 +75,7 @@ TEST(RtfReader, FootnotesOfEveryShape) {
       {"{\\footnote no mark}", 0, "no mark", false},
   };
   for (const Case& c : cases) {
-    RtfDocument doc = ReadRtfDocument(WordDocument({c.body + " body\\par "}), 0);
+    HelpDocument doc = ReadRtfDocument(WordDocument({c.body + " body\\par "}), 0);
     ASSERT_EQ(doc.Topics.size(), 1u) << c.body;
     ASSERT_EQ(doc.Topics[0].Footnotes.size(), 1u) << c.body;
     const Footnote& note = doc.Topics[0].Footnotes[0];
@@ -89,7 +89,7 @@ TEST(RtfReader, FootnotesOfEveryShape) {
 }
 
 TEST(RtfReader, TopicsAreSplitAtBodyLevelPages) {
-  RtfDocument doc = ReadRtfDocument(
+  HelpDocument doc = ReadRtfDocument(
       WordHeader() + "before\\par \\page  \\par \\page " + WordFootnote('#', "a\\page still a") +
           " one\\pagebb  two\\par {\\page}after\\par }",
       0);
@@ -117,7 +117,7 @@ TEST(RtfReader, TextDecodesByTheDocumentsCodePages) {
       {1252, 0, "\\u8364\\'80!{\\uc2\\u8364 ab}", "\xE2\x82\xAC!\xE2\x82\xAC"},
   };
   for (const Case& c : cases) {
-    RtfDocument doc = ReadRtfDocument(WordDocument({WordFootnote('#', "t") + c.body + "\\par "}, c.ansi), c.project);
+    HelpDocument doc = ReadRtfDocument(WordDocument({WordFootnote('#', "t") + c.body + "\\par "}, c.ansi), c.project);
     ASSERT_EQ(doc.Topics.size(), 1u) << c.body;
     DocText text;
     for (const Inline& piece : doc.Topics[0].Paragraphs[0].Inlines) text += piece.Text;
@@ -134,7 +134,7 @@ TEST(RtfReader, DestinationsAndStructure) {
                      "{\\*\\shppict{\\pict\\pngblip 89}}{\\nonshppict{\\pict\\wmetafile8 00}}\\par "
                      "\\trowd\\clbrdrt\\brdrs\\cellx100\\cellx200\\pard\\intbl a\\cell b\\cell \\row "
                      "\\trowd\\cellx100\\pard\\intbl c\\cell \\row \\pard\\s2 head\\par ";
-  RtfDocument doc = ReadRtfDocument(WordDocument({body}), 0);
+  HelpDocument doc = ReadRtfDocument(WordDocument({body}), 0);
   ASSERT_EQ(doc.Topics.size(), 1u);
   const std::vector<Paragraph>& p = doc.Topics[0].Paragraphs;
   ASSERT_EQ(p.size(), 10u);
@@ -163,7 +163,7 @@ TEST(RtfReader, EmbeddedReferencesAreFoundInTheVisibleText) {
   std::string body = WordFootnote('#', "e") + "\\{bmc pic.bmp\\} \\{bm{\\b l} a{\\i rt}.shg\\}"
                      "{\\uldb \\{bmct one.bmp;two.bmp\\}}{\\v target}"
                      "\\{button Go,JI(`',`x')\\}\\{ewc dll,window,arg\\}\\{bmx text\\}{\\v \\{bmc hidden.bmp\\}}\\par ";
-  RtfDocument doc = ReadRtfDocument(WordDocument({body}), 0);
+  HelpDocument doc = ReadRtfDocument(WordDocument({body}), 0);
   ASSERT_EQ(doc.Topics.size(), 1u);
   const Paragraph& p = doc.Topics[0].Paragraphs[0];
   EXPECT_EQ(Pieces(p), "[picref:pic.bmp][: ][picref:art.shg][picref/d:one.bmp;two.bmp][/v:target]"

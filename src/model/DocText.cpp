@@ -1,4 +1,4 @@
-#include "rtf/DocText.h"
+#include "model/DocText.h"
 
 namespace quorvex {
 

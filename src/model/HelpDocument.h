@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "rtf/DocText.h"
+#include "model/DocText.h"
 
 namespace quorvex {
 
@@ -37,7 +37,7 @@ enum class InlineKind : std::uint8_t {
   Tab,           ///< \tab
   LineBreak,     ///< \line
   PictureRef,    ///< {bmc name}: Text holds the name (alternatives separated by ";"), Alignment the placement
-  Picture,       ///< an embedded \pict: PictureIndex into RtfDocument::Pictures
+  Picture,       ///< an embedded \pict: PictureIndex into HelpDocument::Pictures
   Anchor,        ///< a "#" footnote after body text: Text holds the context string
   LinkStart,     ///< a HYPERLINK field's result starts: Text holds the URL
   LinkEnd,       ///< the result ends
@@ -107,7 +107,7 @@ struct StyleInfo {
   bool Heading = false;  ///< "heading N" (or its Japanese name) or an outline level
 };
 
-struct RtfDocument {
+struct HelpDocument {
   std::vector<Topic> Topics;
   std::vector<std::optional<std::uint32_t>> Colors;  ///< 0xRRGGBB per colour table entry; empty: automatic
   std::vector<EmbeddedPicture> Pictures;
