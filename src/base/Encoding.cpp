@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "base/Utf8.h"
+
 namespace quorvex {
 namespace {
 
@@ -62,6 +64,27 @@ std::string Cp932ToUtf8Replacing(std::string_view cp932) {
 }
 
 std::optional<ByteString> Utf8ToCp932(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8); }
+
+std::string ShowCharacterReferences(const std::string& utf8) {
+  std::string out;
+  std::size_t pos = 0;
+  for (std::size_t amp = utf8.find("&#"); amp != std::string::npos; amp = utf8.find("&#", pos)) {
+    std::size_t end = amp + 2;
+    char32_t value = 0;
+    while (end < utf8.size() && end - amp < 10 && utf8[end] >= '0' && utf8[end] <= '9') {
+      value = value * 10 + static_cast<char32_t>(utf8[end++] - '0');
+    }
+    if (end == amp + 2 || end >= utf8.size() || utf8[end] != ';' || value == 0 || value > 0x10FFFF) {
+      out.append(utf8, pos, amp + 2 - pos);
+      pos = amp + 2;
+      continue;
+    }
+    out.append(utf8, pos, amp - pos);
+    AppendUtf8(out, value);
+    pos = end + 1;
+  }
+  return out + utf8.substr(pos);
+}
 
 std::string DisplayText(std::string_view cp932) {
   std::optional<std::string> utf8 = Cp932ToUtf8(cp932);

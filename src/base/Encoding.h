@@ -20,6 +20,11 @@ std::optional<ByteString> Utf8ToCp932(std::string_view utf8);
 /// byte that is not valid CP932 becomes U+FFFD.
 std::string Cp932ToUtf8Replacing(std::string_view cp932);
 
+/// Text of other code pages reaches the engine with "&#N;" for the
+/// characters Shift-JIS lacks; for a message on the terminal, UTF-8 text with
+/// those references shown as the characters they stand for.
+std::string ShowCharacterReferences(const std::string& utf8);
+
 /// For display: UTF-8 of the bytes, or the bytes themselves when they do not convert.
 std::string DisplayText(std::string_view cp932);
 

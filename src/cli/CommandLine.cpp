@@ -103,13 +103,16 @@ class TerminalHost : public ConversionHost {
     ++warnings_;
     if (quiet_) return;
     bool isPath = file.find('\\') != ByteString::npos || file.find('/') != ByteString::npos;
-    err_ << "warning: " << (isPath ? NativePath(file) : DisplayText(file)) << ": " << DisplayText(what) << "\n";
+    err_ << "warning: " << (isPath ? NativePath(file) : DisplayText(file)) << ": " << ShowCharacterReferences(DisplayText(what)) << "\n";
   }
 
-  /// The count of warnings, at the end of a run that had any.
-  void ReportWarningCount() const {
+  /// The count of warnings, at the end of a run that had any; a finished
+  /// conversion that wrote no page says so.
+  void ReportWarningCount(bool finished = false) const {
     if (quiet_ || warnings_ == 0) return;
-    err_ << "quorvex-convert: " << warnings_ << (warnings_ == 1 ? " warning" : " warnings") << "\n";
+    err_ << "quorvex-convert: " << warnings_ << (warnings_ == 1 ? " warning" : " warnings");
+    if (finished && job_.WrittenPages.empty()) err_ << "; the help has no pages";
+    err_ << "\n";
   }
 
   void SetStatus(const ByteString& text) override {
@@ -172,7 +175,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     err << "quorvex-convert: " << error.what() << "\n";
     return kExitConversionFailed;
   }
-  host.ReportWarningCount();
+  host.ReportWarningCount(true);
   out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
   if (options.web) out << NativePath(job.OutputFolder + "web\\index.html") << "\n";
   if (!options.chm) return kExitSuccess;

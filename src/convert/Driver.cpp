@@ -62,6 +62,10 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
   ForceDirectories(job.OutputFolder + "html");
   WriteStyleSheet(job, job.OutputFolder + "html\\help.css");
   ConvertTopics(job);
+  if (job.WrittenPages.empty()) {
+    job.Warn(job.ProjectPath, job.ProjectFiles.Empty() ? "the project lists no topic files: the help is empty"
+                                                       : "none of the topic files was converted: the help is empty");
+  }
   WriteHelpProject(job);
   if (job.WebHelp) WriteWebHelp(job);
 }

@@ -7,19 +7,13 @@
 #include "project/HelpProjectWriter.h"
 #include "project/SourceFiles.h"
 #include "project/TopicLinks.h"
+#include "topics/ExternalLinks.h"
 #include "topics/JumpLinks.h"
 #include "topics/PageFrame.h"
 #include "topics/PopupLinks.h"
 
 namespace quorvex {
 namespace {
-
-bool IsUrl(const ByteString& text) {
-  for (const char* scheme : {"http:", "https:", "ftp:", "mailto:"}) {
-    if (StartsWithIgnoreCase(text, scheme)) return true;
-  }
-  return false;
-}
 
 bool IsMacro(const DocText& name, std::initializer_list<const char*> names) {
   ByteString lower = LowerCase(PlainText(name));
@@ -67,6 +61,12 @@ std::optional<ByteString> DocumentLinks::Hotspot(TopicPage& page, const DocText&
   return jump ? Jump(context) : Popup(page, context);
 }
 
+std::optional<ByteString> DocumentLinks::Url(const ByteString& url) {
+  std::optional<ByteString> href = ExternalHref(job_, url, file_.Path);
+  if (!href) return std::nullopt;
+  return UrlHref(*href);
+}
+
 std::optional<ByteString> DocumentLinks::Button(TopicPage& page, const DocText& macro) {
   DocText target = TrimBlanks(macro);
   if (target.empty()) return std::nullopt;
@@ -84,7 +84,7 @@ std::optional<ByteString> DocumentLinks::Jump(const ByteString& context) {
 }
 
 std::optional<ByteString> DocumentLinks::Popup(TopicPage& page, const ByteString& context) {
-  const ByteString topic = job_.TopicAliases.Empty() ? context : job_.TopicAliases.Resolve(context);
+  const ByteString topic = ResolveAlias(job_, context);
   if (!set_.FindContext(topic) && !FileExists(TopicFilePath(job_, topic + ".rtf"))) {
     Warn("popup of unknown topic " + context + " left as text");
     return std::nullopt;
@@ -103,9 +103,7 @@ std::optional<ByteString> DocumentLinks::Macro(TopicPage& page, const HotspotTar
     return context.empty() ? std::nullopt : Popup(page, context);
   }
   if (IsMacro(name, {"ef", "execfile", "shellexecute"}) && !target.Arguments.empty()) {
-    ByteString url = PlainText(target.Arguments[0]);
-    if (IsUrl(url)) return UrlHref(url);
-    return std::nullopt;
+    return Url(PlainText(target.Arguments[0]));
   }
   if (IsMacro(name, {"al", "alink"})) return KeywordLink(target.Arguments, true);
   if (IsMacro(name, {"kl", "klink"})) return KeywordLink(target.Arguments, false);

@@ -20,6 +20,10 @@ class DocumentLinks {
   /// The href of a hotspot (the hidden target after its text); nothing when
   /// it leads nowhere a page can go, and then the text stays unlinked.
   std::optional<ByteString> Hotspot(TopicPage& page, const DocText& target, bool jump);
+  /// The href of a URL or file named by a HYPERLINK field or ExecFile:
+  /// web and mail addresses, and files the help carries along; nothing for
+  /// other schemes (javascript:, ...) and files that are not there.
+  std::optional<ByteString> Url(const ByteString& url);
   /// The href of a button's macro, likewise.
   std::optional<ByteString> Button(TopicPage& page, const DocText& macro);
 

@@ -156,7 +156,7 @@ void IndexKeywords(ConversionJob& job, const DocText& keywords, const ByteString
 void WriteTopicPage(ConversionJob& job, DocumentFile& file, std::size_t index, DocumentLinks& links) {
   const Topic& topic = file.Document.Topics[index];
   const TopicEntry& entry = file.Topics[index];
-  TopicPage page(job);
+  TopicPage page(job, file.Path);
   job.PageUsesPopupFile = false;
   InlineHtml html(page, file, links);
   StringList lines = PageFrame(job);

@@ -202,7 +202,9 @@ ByteString PictureReferenceHtml(TopicPage& page, const Inline& reference) {
 
 ByteString EmbeddedPictureHtml(TopicPage& page, const DocumentFile& file, std::size_t index) {
   const EmbeddedPicture& picture = file.Document.Pictures.at(index);
-  const ByteString base = FitForFileName(file.Name) + "_" + DecimalText(static_cast<long long>(index + 1));
+  const ByteString number = DecimalText(static_cast<long long>(index + 1));
+  const ByteString wanted = FitForFileName(file.Name) + "_" + number + (picture.Type == Format::Jpeg ? ".jpg" : ".png");
+  const ByteString base = ChangeFileExt(page.Job.ImageNames.Claim(file.Path + "|" + number, wanted), "");
   try {
     auto [name, size] = WritePicture(page.Job, picture, base);
     return "<img src=\"../img/" + name + "\" width=" + DecimalText(size.Width) + " height=" + DecimalText(size.Height) + ">";

@@ -96,6 +96,11 @@ void ReadDocuments(ConversionJob& job, DocumentSet& set) {
     set.byEntry_.emplace(LowerCase(entry), set.Files.size());
     set.Files.push_back(std::move(file));
   }
+  // A project file that does not say its code page has the one its documents are written in.
+  for (const DocumentFile& file : set.Files) {
+    if (job.CodePage != 0) break;
+    job.CodePage = file.Document.CodePage;
+  }
 }
 
 void IndexDocuments(ConversionJob& job, DocumentSet& set) {

@@ -58,12 +58,15 @@ void InlineHtml::Piece(const Inline& piece) {
     case InlineKind::Anchor:
       if (!piece.Text.empty()) out_ += "<a name=\"" + HtmlText(piece.Text) + "\"></a>";
       return;
-    case InlineKind::LinkStart:
+    case InlineKind::LinkStart: {
       if (inFieldLink_) return;
+      std::optional<ByteString> href = links_.Url(PlainText(piece.Text));
+      if (!href) return;  // the field's text stays, unlinked
       CloseTags();
-      out_ += "<a href=\"" + UrlHref(PlainText(piece.Text)) + "\">";
+      out_ += "<a href=\"" + *href + "\">";
       inFieldLink_ = true;
       return;
+    }
     case InlineKind::LinkEnd:
       if (!inFieldLink_) return;
       CloseTags();

@@ -2,11 +2,13 @@
 // The state of one conversion: what the project says, what the topics pass
 // collects, and what the writers read at the end.
 
+#include <unordered_set>
 #include <vector>
 
 #include "base/ByteString.h"
 #include "base/StringList.h"
 #include "job/ContextMap.h"
+#include "job/PictureNames.h"
 #include "job/StatusSink.h"
 #include "job/TopicIndex.h"
 #include "job/TopicTexts.h"
@@ -34,6 +36,7 @@ struct ConversionJob {
   ContextMap HelpContexts;   ///< [MAP]: context -> numeric id, for context-sensitive help
   TopicIndex Topics;         ///< contexts of the topics read as documents -> their pages
   std::vector<ByteString> WrittenPages;  ///< pages written by the topics pass, in order
+  PictureNames ImageNames;   ///< names of the pictures written under img\
 
   bool CombinePopups = false;      ///< popups are collected in html\popup.js
   bool HasContents = false;        ///< the .hhc got at least one entry
@@ -71,6 +74,12 @@ struct ConversionJob {
   void Warn(const ByteString& file, const ByteString& what) const {
     if (Status) Status->Warn(file, what);
   }
+  /// Warns only the first time this file and text come up in the conversion.
+  void WarnOnce(const ByteString& file, const ByteString& what) const {
+    if (WarnedOnce.insert(file + '\0' + what).second) Warn(file, what);
+  }
+  /// What WarnOnce has said already.
+  mutable std::unordered_set<ByteString> WarnedOnce;
 };
 
 }  // namespace quorvex

@@ -108,6 +108,9 @@ struct StyleInfo {
 };
 
 struct HelpDocument {
+  /// The code page the document is written in (a double-byte one when it has
+  /// one), for the project's other text files; 0 when it does not say.
+  int CodePage = 0;
   std::vector<Topic> Topics;
   std::vector<std::optional<std::uint32_t>> Colors;  ///< 0xRRGGBB per colour table entry; empty: automatic
   std::vector<EmbeddedPicture> Pictures;

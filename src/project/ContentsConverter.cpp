@@ -2,9 +2,11 @@
 
 #include <limits>
 
+#include "base/CodePageText.h"
 #include "base/Files.h"
 #include "base/Texts.h"
 #include "project/HelpProjectWriter.h"
+#include "project/ProjectReader.h"
 #include "project/SourceFiles.h"
 #include "project/TopicLinks.h"
 
@@ -78,6 +80,15 @@ ByteString ReadName(const ByteString& line, std::size_t& pos) {
   return name;
 }
 
+// The topic of an entry ends at a blank or ">" (the window), but contexts may
+// hold blanks ("=Starting and Quitting_Eudora"): a whole text that names a
+// topic of the project wins.
+ByteString EntryTopic(const ConversionJob& job, const ByteString& rest) {
+  const ByteString whole = Trimmed(rest.substr(0, rest.find('>')));
+  if (whole.find(' ') != ByteString::npos && job.Topics.Find(ResolveAlias(job, whole))) return whole;
+  return rest.substr(0, rest.find_first_of(" >"));
+}
+
 void AddEntry(ConversionJob& job, ContentsBuilder& out, const ByteString& line) {
   std::size_t pos = 0;
   out.NestTo(ReadLevel(line, pos));
@@ -86,8 +97,7 @@ void AddEntry(ConversionJob& job, ContentsBuilder& out, const ByteString& line) 
   if (!name.empty()) {
     out.Add("<param name=\"Name\" value=\"" + name + "\">", 1);
     if (pos < line.size() && line[pos] == '=') ++pos;
-    std::size_t end = line.find_first_of(" >", pos);
-    TopicLink link = ResolveTopic(job, line.substr(pos, end == ByteString::npos ? ByteString::npos : end - pos));
+    TopicLink link = ResolveTopic(job, EntryTopic(job, line.substr(pos)));
     RemoveFirst(job.PopupPages, link.Page);
     if (!link.Page.empty()) out.Add("<param name=\"Local\" value=\"html/" + link.Href() + "\">", 1);
     if (!link.Page.empty() && !link.Indexed && !FileExists(job.OutputFolder + "html\\" + link.Page)) {
@@ -101,7 +111,7 @@ void AddEntry(ConversionJob& job, ContentsBuilder& out, const ByteString& line) 
 
 ByteString ContentsFilePath(const ConversionJob& job) {
   if (job.ContentsFile.empty()) return ChangeFileExt(job.ProjectPath, ".cnt");
-  return ProjectFolderPath(job, job.ContentsFile);
+  return ProjectFilePath(job, job.ContentsFile);
 }
 
 void ConvertContents(ConversionJob& job) {
@@ -111,10 +121,12 @@ void ConvertContents(ConversionJob& job) {
   StringList lines;
   lines.LoadFromFile(input);
   ContentsBuilder out;
-  for (const ByteString& line : lines) {
-    if (line.empty() || line[0] == ':' || line[0] == ';') continue;
+  for (const ByteString& raw : lines) {
+    if (raw.empty() || raw[0] == ':' || raw[0] == ';') continue;
     job.HasContents = true;
-    AddEntry(job, out, line);
+    // Read in the project's code page: in cp1251 or cp1252 text, bytes that
+    // would lead a Shift-JIS pair must not swallow the "=".
+    AddEntry(job, out, ShiftJisFromCodePage(raw, job.CodePage, Unrepresentable::CharacterReference));
   }
   if (job.HasContents) {
     out.Finish().SaveToFile(job.OutputFolder + ProjectBaseName(job) + ".hhc", job.OutputFolder);

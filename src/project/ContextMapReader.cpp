@@ -83,7 +83,7 @@ class MapReader {
   void Include(const ByteString& name, const ByteString& folder, int depth) {
     if (name.empty() || depth >= kMaxIncludeDepth) return;
     ByteString path = IsAbsoluteProjectPath(name) ? name : folder + name;
-    if (!FileExists(path)) path = ProjectFolderPath(job_, name);
+    if (!FileExists(path)) path = ProjectFilePath(job_, name);
     if (!FileExists(path)) {
       job_.Warn(path, "included map file not found");
       return;

@@ -1,5 +1,6 @@
 #include "project/HelpProjectWriter.h"
 
+#include "base/CodePageText.h"
 #include "base/Files.h"
 #include "base/Texts.h"
 #include "project/TopicLinks.h"
@@ -77,7 +78,7 @@ void WriteHelpProject(ConversionJob& job) {
   lines.Add("Error log file=log.txt");
   if (job.HasIndex) lines.Add("Index file=" + base + ".hhk");
   lines.Add(ByteString("Language=0x411 ") + kJapanese);
-  lines.Add("Title=" + job.Title);
+  lines.Add("Title=" + ShiftJisFromCodePage(job.Title, job.CodePage, Unrepresentable::QuestionMark));
   lines.Add("");
   lines.Add("[WINDOWS]");
   lines.Add(MainWindowLine(job, base, defaultPage));

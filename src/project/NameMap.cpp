@@ -1,5 +1,6 @@
 #include "project/NameMap.h"
 
+#include "base/CodePageText.h"
 #include "base/Files.h"
 
 namespace quorvex {
@@ -66,8 +67,9 @@ void LoadNameMap(ConversionJob& job) {
   if (!FileExists(path)) return;
   StringList lines;
   lines.LoadFromFile(path);
-  for (const ByteString& line : lines) {
-    std::vector<ByteString> fields = SplitNameMapFields(line);
+  for (const ByteString& raw : lines) {
+    // Names of the project's own code page, as the pages name them in Shift-JIS.
+    std::vector<ByteString> fields = SplitNameMapFields(ShiftJisFromCodePage(raw, job.CodePage, Unrepresentable::QuestionMark));
     if (fields.size() != 2) continue;
     job.NameMapKeys.Add(LowerCase(fields[0]));
     job.NameMapValues.Add(fields[1]);

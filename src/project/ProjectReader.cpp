@@ -25,16 +25,20 @@ bool IsCommentLine(std::string_view line) {
   return first != std::string_view::npos && line[first] == ';';
 }
 
+bool IsBlankLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
 // The lines after the section header `name` (found ignoring case), up to the
-// end, an empty line or the next line beginning with "[", comments left out.
+// end or the next line beginning with "[". Real project files put blank lines
+// anywhere, right after the header too, so blank lines and comments are left
+// out rather than ending the section.
 std::vector<ByteString> SectionLines(const StringList& lines, std::string_view name) {
   std::vector<ByteString> section;
   int header = lines.IndexOf(name);
   if (header < 0) return section;
   for (int i = header + 1; i < lines.Count(); ++i) {
     const ByteString& line = lines[i];
-    if (line.empty() || line[0] == '[') break;
-    if (!IsCommentLine(line)) section.push_back(line);
+    if (!line.empty() && line[0] == '[') break;
+    if (!IsBlankLine(line) && !IsCommentLine(line)) section.push_back(line);
   }
   return section;
 }
@@ -233,6 +237,8 @@ void ReadProject(ConversionJob& job) {
   job.HelpContexts.Clear();
   job.Topics.Clear();
   job.WrittenPages.clear();
+  job.ImageNames.Clear();
+  job.WarnedOnce.clear();
   job.HasContents = false;
   job.HasIndex = false;
 

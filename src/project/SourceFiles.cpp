@@ -5,7 +5,7 @@
 namespace quorvex {
 namespace {
 
-ByteString FindIn(const ConversionJob& job, const std::vector<ByteString>& folders, const ByteString& name) {
+ByteString FindRelative(const ConversionJob& job, const std::vector<ByteString>& folders, const ByteString& name) {
   ByteString first;
   for (const ByteString& folder : folders) {
     ByteString path = ProjectFolderPath(job, folder) + name;
@@ -17,7 +17,28 @@ ByteString FindIn(const ConversionJob& job, const std::vector<ByteString>& folde
   return first;
 }
 
+// Projects name files by paths of the machine they were written on
+// ("C:\HELP\MAIN.RTF", "\work\art\a.bmp") or by a folder layout that
+// was not shipped along; such a file usually lies beside the project, so a
+// name with folders that finds nothing is looked up by its file name.
+ByteString FindIn(const ConversionJob& job, const std::vector<ByteString>& folders, const ByteString& name) {
+  const ByteString path = IsAbsoluteProjectPath(name) ? name : FindRelative(job, folders, name);
+  if (FileExists(path)) return path;
+  const ByteString bare = BareFileName(name);
+  if (bare.empty() || bare == name) return path;
+  const ByteString found = FindRelative(job, folders, bare);
+  if (!FileExists(found)) return path;
+  job.WarnOnce(found, "named " + name + ", which is not there; read from this file");
+  return found;
+}
+
 }  // namespace
+
+ByteString BareFileName(const ByteString& name) {
+  ByteString bare = ExtractFileName(name);
+  bare.erase(0, bare.rfind('/') + 1);
+  return bare;
+}
 
 bool IsAbsoluteProjectPath(const ByteString& path) {
   return (!path.empty() && (path[0] == '\\' || path[0] == '/')) || (path.size() >= 2 && path[1] == ':');
@@ -26,6 +47,8 @@ bool IsAbsoluteProjectPath(const ByteString& path) {
 ByteString ProjectFolderPath(const ConversionJob& job, const ByteString& folder) {
   return IsAbsoluteProjectPath(folder) ? folder : job.ProjectFolder + folder;
 }
+
+ByteString ProjectFilePath(const ConversionJob& job, const ByteString& name) { return FindIn(job, {}, name); }
 
 ByteString TopicFilePath(const ConversionJob& job, const ByteString& name) {
   return FindIn(job, job.TopicFolders, name);

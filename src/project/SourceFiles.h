@@ -11,10 +11,20 @@ namespace quorvex {
 /// ProjectFolder; "\..." and drive paths ("C:\...") stand as they are.
 ByteString ProjectFolderPath(const ConversionJob& job, const ByteString& folder);
 
+/// The file name of a path without its folders; "\", "/" and ":" all separate.
+ByteString BareFileName(const ByteString& name);
+
 /// True for "\..." and drive paths ("C:\...").
 bool IsAbsoluteProjectPath(const ByteString& path);
 
-/// The topic file `name` (relative): the first of the ROOT= folders and then
+/// The file `name` of the project (CNT=, an #include): relative names are
+/// relative to ProjectFolder. A name with folders that lead to no file here
+/// (a path of the machine the help was written on) is looked up by its file
+/// name, with a warning that says where it was found (also for topic files and
+/// pictures).
+ByteString ProjectFilePath(const ConversionJob& job, const ByteString& name);
+
+/// The topic file `name`: the first of the ROOT= folders and then
 /// the project folder that holds it; when none does, the path in the first of
 /// them, which is the path a missing file is reported by.
 ByteString TopicFilePath(const ConversionJob& job, const ByteString& name);

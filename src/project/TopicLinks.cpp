@@ -4,9 +4,20 @@
 
 namespace quorvex {
 
+ByteString ResolveAlias(const ConversionJob& job, std::string_view context) {
+  if (job.TopicAliases.Empty()) return ByteString(context);
+  ByteString target = job.TopicAliases.Resolve(context);
+  // An alias to no topic does not hide a topic of the alias's own name.
+  if (target != context && !job.Topics.Find(target) && job.Topics.Find(context)) {
+    job.WarnOnce(ByteString(context), "[ALIAS] sends it to " + target + ", which is no topic; its own topic is used");
+    return ByteString(context);
+  }
+  return target;
+}
+
 TopicLink ResolveTopic(const ConversionJob& job, std::string_view context) {
   TopicLink link;
-  link.Context = job.TopicAliases.Empty() ? ByteString(context) : job.TopicAliases.Resolve(context);
+  link.Context = ResolveAlias(job, context);
   if (const TopicPlace* place = job.Topics.Find(link.Context)) {
     link.Page = place->Page;
     link.Anchor = place->Anchor;

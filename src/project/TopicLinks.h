@@ -19,6 +19,11 @@ struct TopicLink {
   ByteString Href() const { return Anchor.empty() ? Page : Page + "#" + Anchor; }
 };
 
+/// Follows the [ALIAS] chain from `context`; an alias whose target is no
+/// topic read as a document while `context` itself is one gives `context`,
+/// with a warning.
+ByteString ResolveAlias(const ConversionJob& job, std::string_view context);
+
 /// Follows the [ALIAS] chain from `context`, then asks the topics read as
 /// documents; a context they do not know gets the page PageName gives it.
 TopicLink ResolveTopic(const ConversionJob& job, std::string_view context);

@@ -1,5 +1,6 @@
 #include "rtf/RtfReader.h"
 
+#include "base/CodePages.h"
 #include "rtf/RtfReaderState.h"
 
 namespace quorvex {
@@ -51,7 +52,17 @@ HelpDocument Reader::Read() {
   FlushText();
   while (stack_.size() > 1) GroupEnd();  // unclosed groups close at the end
   EndTopic();
+  doc_.CodePage = DeclaredCodePage();
   return std::move(doc_);
+}
+
+// Documents in Japanese (or Chinese, Korean) that say \ansicpg1252 still
+// give their default font a double-byte character set.
+int Reader::DeclaredCodePage() const {
+  if (IsDoubleByteCodePage(ansiCodePage_)) return ansiCodePage_;
+  auto font = fonts_.find(defaultFont_);
+  if (font != fonts_.end() && IsDoubleByteCodePage(font->second.CodePage)) return font->second.CodePage;
+  return ansiCodePage_;
 }
 
 void Reader::GroupStart() {
@@ -177,6 +188,18 @@ void Reader::FlushText() {
   AddChars(text);
 }
 
+namespace {
+
+// Raised text in a footnote that is only its mark (any mark when the body had none).
+bool IsFootnoteMarkRun(const DocText& text, char32_t mark) {
+  const DocText run = TrimBlanks(text);
+  if (run.empty()) return true;
+  if (run.size() != 1) return false;
+  return mark != 0 ? run[0] == mark : std::u32string_view(U"#$KA+!*@>").find(run[0]) != std::u32string_view::npos;
+}
+
+}  // namespace
+
 void Reader::AddChars(const DocText& text) {
   const GroupState& state = State();
   switch (state.Dest) {
@@ -185,8 +208,12 @@ void Reader::AddChars(const DocText& text) {
       if (!fields_.empty()) fields_.back().ResultHadText = true;
       break;
     case Destination::Footnote:
-      // The mark that Word repeats inside the footnote is raised; it is no text.
-      if (footnote_ && !state.Char.Superscript) footnote_->Note.Text += text;
+      // The mark that Word repeats inside the footnote is raised; it is no
+      // text. Other raised text is: some Word versions give the first letter
+      // of the footnote's text the mark's style ("{\super C}ontents").
+      if (footnote_ && !(state.Char.Superscript && IsFootnoteMarkRun(text, footnote_->Note.Mark))) {
+        footnote_->Note.Text += text;
+      }
       break;
     case Destination::ListText: listText_ += text; break;
     case Destination::FieldInstruction:

@@ -79,6 +79,7 @@ class Reader {
   void AddBodyText(const DocText& text, const CharFormat& format);
   void AddInline(Inline piece);
   const FontInfo* CurrentFont() const;
+  int DeclaredCodePage() const;
 
   // Structure.
   void EndParagraph(ParagraphEnd end);
@@ -115,6 +116,7 @@ class Reader {
 
   // Header tables.
   int defaultFont_ = -1;
+  int ansiCodePage_ = 0;  // \ansicpg, 0 when the document has none
   std::unordered_map<int, FontInfo> fonts_;
   std::unordered_map<int, std::string> fontNames_;
   int currentFont_ = -1;

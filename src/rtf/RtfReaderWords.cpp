@@ -57,6 +57,7 @@ void Reader::Word(const RtfToken& token) {
     return;
   }
   if (name == "ansicpg") {
+    ansiCodePage_ = param;
     decoder_ = TextDecoder(param, projectCodePage_);
     return;
   }

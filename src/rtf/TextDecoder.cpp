@@ -14,6 +14,7 @@ constexpr char32_t kUnknown = U'?';
 TextDecoder::TextDecoder(int ansiCodePage, int projectCodePage) {
   if (IsDoubleByteCodePage(ansiCodePage)) {
     doubleByte_ = ansiCodePage;
+    documentDoubleByte_ = true;
   } else if (IsDoubleByteCodePage(projectCodePage)) {
     doubleByte_ = projectCodePage;
   }
@@ -31,14 +32,25 @@ char32_t TextDecoder::SingleByte(std::uint8_t byte, const FontInfo* font) const 
   return c != 0 ? c : kUnknown;
 }
 
+// A document that says it is double-byte is read so throughout. Otherwise the
+// double-byte code page is only the project's guess, and a run in a font of a
+// single-byte character set (Arial with \fcharset0 in a Japanese project) holds
+// single-byte text: its curly quotes must not pair up into kanji.
+bool TextDecoder::ReadsDoubleByte(const FontInfo* font) const {
+  if (doubleByte_ == 0) return false;
+  if (documentDoubleByte_ || !font || font->CodePage == 0) return true;
+  return IsDoubleByteCodePage(font->CodePage);
+}
+
 void TextDecoder::Decode(std::string_view bytes, const FontInfo* font, DocText& out) const {
+  const bool doubleByte = ReadsDoubleByte(font);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<std::uint8_t>(bytes[i]);
     if (font && font->Symbol) {
       out.push_back(SymbolChar(font->Table, byte));
     } else if (byte < 0x80) {
       out.push_back(byte);
-    } else if (doubleByte_ != 0 && IsDoubleByteLead(doubleByte_, byte) && i + 1 < bytes.size() &&
+    } else if (doubleByte && IsDoubleByteLead(doubleByte_, byte) && i + 1 < bytes.size() &&
                IsDoubleByteTrail(doubleByte_, static_cast<std::uint8_t>(bytes[i + 1]))) {
       const auto trail = static_cast<std::uint8_t>(bytes[++i]);
       if (doubleByte_ == 932) {

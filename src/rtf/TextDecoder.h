@@ -1,8 +1,10 @@
 #pragma once
 // Bytes of RTF text into model text. Double-byte characters are read in the
 // document's double-byte code page (its \ansicpg, else the project's), never
-// in the one a font claims: fonts declare character sets that lie. Single
-// high bytes are read in the font's code page, else the document's.
+// in the one a font claims: fonts declare character sets that lie. Whether a
+// run is double-byte at all is the font's word unless the document's \ansicpg
+// is double-byte. Single high bytes are read in the font's code page, else the
+// document's.
 
 #include <string_view>
 
@@ -32,8 +34,10 @@ class TextDecoder {
 
  private:
   char32_t SingleByte(std::uint8_t byte, const FontInfo* font) const;
+  bool ReadsDoubleByte(const FontInfo* font) const;
 
   int doubleByte_ = 0;
+  bool documentDoubleByte_ = false;  ///< the double-byte code page is the document's \ansicpg
   int singleByte_ = 1252;
 };
 

@@ -1,6 +1,7 @@
 #include "topics/Hotspots.h"
 
 #include "base/Texts.h"
+#include "topics/ExternalLinks.h"
 #include "topics/JumpLinks.h"
 #include "topics/PopupLinks.h"
 
@@ -58,10 +59,13 @@ ByteString Anchor(std::string_view href, std::string_view text) {
   return "<a href=\"" + ByteString(href) + "\">" + ByteString(text) + "</a>";
 }
 
-ByteString JumpAnchor(ConversionJob& job, const ByteString& target, const ByteString& text) {
-  if (!StartsWith(target, "!")) return Anchor(AddJumpLink(job, target), text);
+ByteString JumpAnchor(TopicPage& page, const ByteString& target, const ByteString& text) {
+  if (!StartsWith(target, "!")) return Anchor(AddJumpLink(page.Job, target), text);
   // Of the macros only file links have an HTML counterpart.
-  if (StartsWithIgnoreCase(target, kExecFile)) return Anchor(ExecFileName(target), text);
+  if (StartsWithIgnoreCase(target, kExecFile)) {
+    std::optional<ByteString> href = ExternalHref(page.Job, ExecFileName(target), page.Source);
+    return href ? Anchor(*href, text) : text;
+  }
   return Anchor("", text);
 }
 
@@ -70,7 +74,7 @@ ByteString JumpAnchor(ConversionJob& job, const ByteString& target, const ByteSt
 ByteString ConvertHotspot(TopicPage& page, LineCursor& cursor, HotspotKind kind) {
   ByteString text = ReadHotspotText(cursor);
   ByteString target = LowerCase(ReadHotspotTarget(cursor));
-  if (kind == HotspotKind::Jump) return JumpAnchor(page.Job, target, text);
+  if (kind == HotspotKind::Jump) return JumpAnchor(page, target, text);
   return Anchor(PopupHref(AddPopupLink(page, target)), text);
 }
 
@@ -106,8 +110,9 @@ ByteString ReadMacroTopic(LineCursor& cursor) {
   return topic;
 }
 
-// The opening anchor for the button's macro, or empty for a macro that has none.
-ByteString ButtonAnchorStart(TopicPage& page, LineCursor& cursor) {
+// The opening anchor for the button's macro, or empty for a macro that has
+// none; `refused` when the macro names a file or URL that gets no link.
+ByteString ButtonAnchorStart(TopicPage& page, LineCursor& cursor, bool& refused) {
   if (cursor.LooksAtIgnoreCase("pi(")) {
     cursor.Step(3);
     return "<a href=\"" + PopupHref(AddPopupLink(page, ReadMacroTopic(cursor))) + "\">";
@@ -120,7 +125,9 @@ ByteString ButtonAnchorStart(TopicPage& page, LineCursor& cursor) {
     cursor.Step(kExecFile.size());
     ByteString file;
     while (!cursor.AtEnd() && !cursor.Is('"')) file += cursor.Take();
-    return "<a href=\"" + file + "\">";
+    std::optional<ByteString> href = ExternalHref(page.Job, file, page.Source);
+    refused = !href;
+    return href ? "<a href=\"" + *href + "\">" : ByteString();
   }
   return ByteString();
 }
@@ -150,7 +157,12 @@ ByteString ConvertButton(TopicPage& page, LineCursor& cursor) {
   ByteString label = ReadButtonLabel(cursor);
   if (cursor.AtEnd()) return ByteString();
   cursor.Step();  // the ","
-  ByteString result = ButtonAnchorStart(page, cursor);
+  bool refused = false;
+  ByteString result = ButtonAnchorStart(page, cursor, refused);
+  if (refused) {
+    cursor.AdvancePast('}');
+    return label.empty() ? ReadTextAfterButton(cursor) : label;
+  }
   if (!result.empty() && !label.empty()) result += label + "</a>";
   cursor.AdvancePast('}');
   if (label.empty()) result += ReadTextAfterButton(cursor) + "</a>";

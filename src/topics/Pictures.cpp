@@ -24,10 +24,12 @@ struct PictureFiles {
   ByteString Type;         ///< the extension, lower-cased, with its dot
 };
 
-PictureFiles FilesFor(const ConversionJob& job, const ByteString& name) {
-  const ByteString pngName = LowerCase(ChangeFileExt(name, ".png"));
-  return {PictureFilePath(job, name), job.OutputFolder + "img\\" + pngName, "../img/" + pngName,
-          LowerCase(ExtractFileExt(name))};
+// The picture is written into img\ itself under its file name, whatever
+// folders the reference names ("bmp\a.bmp", "..\art\a.bmp", "C:\art\a.bmp").
+PictureFiles FilesFor(ConversionJob& job, const ByteString& name) {
+  const ByteString source = PictureFilePath(job, name);
+  const ByteString pngName = job.ImageNames.Claim(source, LowerCase(ChangeFileExt(BareFileName(name), ".png")));
+  return {source, job.OutputFolder + "img\\" + pngName, "../img/" + pngName, LowerCase(ExtractFileExt(name))};
 }
 
 // Segmented graphics and multi-resolution bitmaps share one layout; some

@@ -1,6 +1,7 @@
 #include "topics/PopupLinks.h"
 
 #include "project/SourceFiles.h"
+#include "project/TopicLinks.h"
 #include "topics/PopupText.h"
 #include "topics/ScriptString.h"
 
@@ -28,7 +29,7 @@ ByteString PopupTextOf(ConversionJob& job, const ByteString& topic) {
 
 int AddPopupLink(TopicPage& page, const ByteString& target) {
   ConversionJob& job = page.Job;
-  const ByteString topic = job.TopicAliases.Empty() ? target : job.TopicAliases.Resolve(target);
+  const ByteString topic = ResolveAlias(job, target);
   if (job.CombinePopups) {
     job.PageUsesPopupFile = true;
     int found = job.PopupTopics.IndexOf(topic);

@@ -39,7 +39,7 @@ void ConvertTopicFile(ConversionJob& job, const ByteString& entry) {
   const ByteString pageName = PageName(job, ChangeFileExt(entry, ""));
   const ByteString outputPath = job.OutputFolder + "html\\" + pageName;
 
-  TopicPage page(job);
+  TopicPage page(job, inputPath);
   job.PageUsesPopupFile = false;
   job.TableBorder = false;
   StringList pageLines = PageFrame(job);

@@ -10,9 +10,10 @@
 namespace quorvex {
 
 struct TopicPage {
-  explicit TopicPage(ConversionJob& job) : Job(job) {}
+  explicit TopicPage(ConversionJob& job, ByteString source = ByteString()) : Job(job), Source(std::move(source)) {}
 
   ConversionJob& Job;
+  ByteString Source;       ///< the topic file, for warnings
   TopicScanState Scan;     ///< carried from line to line
   ColorTable Colors;       ///< from the file's header
   StringList PopupLines;   ///< popup script lines of this page when popups are not combined; line k is popup k + 1

@@ -1,5 +1,6 @@
 #include "web/WebHelpWriter.h"
 
+#include "base/CodePageText.h"
 #include "base/Encoding.h"
 #include "base/Files.h"
 #include "base/Texts.h"
@@ -51,6 +52,11 @@ void WritePageFiles(const ConversionJob& job, const ByteString& web) {
   }
   const ByteString img = job.OutputFolder + "img\\";
   for (const ByteString& name : ListFiles(img, "*")) Write(job, web + "img\\" + name, ReadFile(img + name));
+  // Files the pages link (what ExecFile named) come along as they are.
+  for (const ByteString& name : ListFiles(html, "*")) {
+    if (MatchesWildcard(name, "*.htm*") || SameText(name, "help.css") || SameText(name, "popup.js")) continue;
+    Write(job, web + "html\\" + name, ReadFile(html + name));
+  }
 }
 
 std::vector<SitemapEntry> ReadSitemapFile(const ConversionJob& job, bool written, const char* extension) {
@@ -101,7 +107,7 @@ void WriteWebHelp(ConversionJob& job) {
   std::vector<std::string> texts;
   data.pages = WritePages(job, web, texts);
   WritePageFiles(job, web);
-  data.title = Cp932ToUtf8Replacing(job.Title.empty() ? ProjectBaseName(job) : job.Title);
+  data.title = job.Title.empty() ? Cp932ToUtf8Replacing(ProjectBaseName(job)) : Utf8FromCodePage(job.Title, job.CodePage);
   data.contents = ReadSitemapFile(job, job.HasContents, ".hhc");
   data.index = ReadSitemapFile(job, job.HasIndex, ".hhk");
   MergeSameNames(data.index);

@@ -144,7 +144,7 @@ TEST(SampleProjectFiles, CompiledHelpHoldsEveryFileAndTheJapaneseIndex) {
       ++compared;
     }
   }
-  EXPECT_EQ(compared, 12);  // eight pages, help.css, popup.js, screen.png and toolbar.png
+  EXPECT_EQ(compared, 13);  // eight pages, help.css, popup.js, readme.txt (a button's ExecFile), screen.png and toolbar.png
   EXPECT_EQ(run.dir.Read("out/x/sample.hhc"), run.Read("sample.hhc"));
   EXPECT_EQ(run.dir.Read("out/x/sample.hhk"), run.Read("sample.hhk"));
   EXPECT_NE(run.dir.Read("out/x/sample.hhk").find("value=\"" + Sjis("枠付き") + "\""), std::string::npos);

@@ -39,14 +39,19 @@ TEST_F(ProjectReaderTest, ReadsOptionsFilesAndWindowColour) {
   EXPECT_EQ(job_.BodyColorAttr, " bgcolor=#ffffe2");
 }
 
-TEST_F(ProjectReaderTest, KeysAreExactAndSectionsEndAtBlankLines) {
-  Read(CrLf({"[OPTIONS]", "Title=lower", "ROOT =x", "TITLE = Spaced", "BMROOT=", "", "CONTENTS=after", "[OPTIONS] ",
-             "[FILES] ", "x.rtf"}));
+TEST_F(ProjectReaderTest, KeysAreExactAndBlankLinesStayInsideSections) {
+  // Real project files put blank (or blank-looking) lines anywhere; only a "[" line ends a section.
+  Read(CrLf({"[OPTIONS]", "Title=lower", "ROOT =x", "TITLE = Spaced", "", "CONTENTS=after", "[OPTIONS] ",
+             "[FILES]", "", "one.rtf", " \t", "two.rtf", "[WINDOWS]", "",
+             "main=\"x\",(1,2,3,4),0,(r255),(r0)", "[ALIAS]", "", "a=b", "[MAP]", "", "b 7", "", "[FILES] ",
+             "x.rtf"}));
   EXPECT_EQ(job_.Title, " Spaced");
   EXPECT_TRUE(job_.TopicFolders.empty());
-  EXPECT_TRUE(job_.BitmapFolders.empty());
-  EXPECT_EQ(job_.ContentsTopic, "");
-  EXPECT_TRUE(job_.ProjectFiles.Empty());
+  EXPECT_EQ(job_.ContentsTopic, "after");
+  EXPECT_EQ(job_.ProjectFiles, (StringList{"one.rtf", "two.rtf"}));
+  EXPECT_EQ(job_.BodyColorAttr, " bgcolor=#ff0000");
+  EXPECT_EQ(job_.TopicAliases.Resolve("A"), "b");
+  EXPECT_EQ(job_.HelpContexts.Entries().size(), 1u);
 }
 
 TEST_F(ProjectReaderTest, LongValuesAreCutTo255Bytes) {

@@ -73,6 +73,9 @@ TEST(RtfReader, FootnotesOfEveryShape) {
       {"K{\\footnote K kw1;kw2\\par more}", U'K', "kw1;kw2 more", false},
       {"Text before " + WordFootnote('#', "place"), U'#', "place", true},
       {"{\\footnote no mark}", 0, "no mark", false},
+      // Raised text that is not the mark is the footnote's own: its first letter in the mark's style.
+      {"#{\\footnote {\\cs25\\super #} {\\cs25\\super C}{ontents}}", U'#', "Contents", false},
+      {"{\\footnote {\\super K} {\\super x}y}", 0, "xy", false},
   };
   for (const Case& c : cases) {
     HelpDocument doc = ReadRtfDocument(WordDocument({c.body + " body\\par "}), 0);
@@ -107,12 +110,16 @@ TEST(RtfReader, TextDecodesByTheDocumentsCodePages) {
     std::string text;
   } cases[] = {
       {932, 0, "\\'83\\'5c\\'95\\\\", "<sjis:835C><sjis:955C>"},  // a trail byte 0x5C, escaped either way
-      {0, 932, "\\'82\\'a0", "<sjis:82A0>"},                       // no \ansicpg: the project's code page
+      {0, 932, "{\\f2 \\'82\\'a0}", "<sjis:82A0>"},                // no \ansicpg: the project's code page
       {1250, 0, "{\\f5 \\'9e\\'e8}", "\xC5\xBE\xC4\x8D"},           // Czech in a Central European font: ž č
       {936, 0, "\\'c4\\'e3\\'ba\\'c3", "\xE4\xBD\xA0\xE5\xA5\xBD"}, // GBK: 你好
       {936, 0, "{\\f4 \\'c4\\'e3}", "\xE4\xBD\xA0"},                // a font labelled Big5 over GBK bytes
       {1252, 0, "caf\\'e9 {\\f2 \\'b1}", "caf\xC3\xA9 <sjis:00B1>"}, // single bytes: the font's code page
-      {1252, 932, "\\'e9t", "<sjis:E974>"},                         // a lead byte pairs in the project's code page
+      // Without a double-byte \ansicpg the run's font decides whether bytes pair up in the project's code page:
+      {1252, 932, "{\\f2 \\'e9t}", "<sjis:E974>"},                  // a double-byte charset (128)
+      {1252, 932, "{\\f9 \\'e9t}", "<sjis:E974>"},                  // a font the table lacks
+      {1252, 932, "\\'93q\\'94", "\xE2\x80\x9Cq\xE2\x80\x9D"},         // \deff0 is \fcharset0: single-byte quotes
+      {932, 0, "{\\f0 \\'93\\'94}", "<sjis:9394>"},                   // a double-byte \ansicpg wins over the font
       {1252, 0, "{\\f1 \\'b7a}{\\f3 \\'a7}", "\xE2\x80\xA2\xCE\xB1\xE2\x96\xAA"},  // Symbol, Wingdings
       {1252, 0, "\\u8364\\'80!{\\uc2\\u8364 ab}", "\xE2\x82\xAC!\xE2\x82\xAC"},
   };

@@ -58,10 +58,37 @@ TEST(Hotspots, JumpTargetLowerCasedWithoutWindow) {
 
 TEST(Hotspots, MacroTargets) {
   TopicFixture f;
+  f.dir.Write("Tool.EXE", "MZ");
+  f.dir.Write("a.txt", "text");
   EXPECT_EQ(f.Scan("{\\uldb Run}{\\v !ExecFile(\"Tool.EXE\")}x"), "<a href=\"tool.exe\">Run</a>x");
   EXPECT_EQ(f.Scan("{\\uldb Back}{\\v !Back()}"), "<a href=\"\">Back</a>");
   EXPECT_EQ(f.Scan("{\\uldb Cut}{\\v !execfile(\"a.txt"), "<a href=\"a.txt\">Cut</a>");
+  // The files the links name come along beside the pages.
+  EXPECT_EQ(f.dir.Read("out/html/tool.exe"), "MZ");
+  EXPECT_EQ(f.dir.Read("out/html/a.txt"), "text");
   EXPECT_TRUE(f.job.JumpPages.Empty());
+}
+
+TEST(Hotspots, ExecFileLinksOnlyWebAddressesAndFilesThatAreThere) {
+  TopicFixture f;
+  f.dir.Write("sub/notes.txt", "n");
+  struct Case {
+    std::string target, html;
+  } cases[] = {
+      {"http://x.org/a?b=1", "<a href=\"http://x.org/a?b=1\">T</a>"},
+      {"mailto:a@b.org", "<a href=\"mailto:a@b.org\">T</a>"},
+      {"sub\\notes.txt", "<a href=\"notes.txt\">T</a>"},
+      {"missing.txt", "T"},
+      {"javascript:alert(2)", "T"},
+      {"vbscript:msgbox(1)", "T"},
+      {"data:text/html,x", "T"},
+      {"file:///etc/passwd", "T"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(f.Scan("{\\uldb T}{\\v !ExecFile(\"" + c.target + "\")}"), c.html) << c.target;
+    EXPECT_EQ(f.Scan("\\{button T,!ExecFile(\"" + c.target + "\")\\}"), c.html) << c.target;
+  }
+  EXPECT_EQ(f.dir.Read("out/html/notes.txt"), "n");
 }
 
 TEST(Hotspots, CutShortAtTheEndOfTheLine) {
@@ -77,6 +104,7 @@ TEST(Buttons, LabelAndMacro) {
   f.WriteTopic("pop.rtf", {"{\\rtf1", "#{\\footnote pop}P\\par ", "}"});
   EXPECT_EQ(f.Scan("\\{button Go,JI(Topic3>main)\\} rest"), "<a href=\"topic3.html\">Go</a> rest");
   EXPECT_EQ(f.Scan("\\{button \\'8e\\'9f,pi(Pop>w)\\}"), PopupAnchor(1, "\x8e\x9f"));
+  f.dir.Write("tool.exe", "MZ");
   EXPECT_EQ(f.Scan("\\{button Run,!EXECFILE(\"Tool.EXE\")\\}"), "<a href=\"Tool.EXE\">Run</a>");
   EXPECT_EQ(f.Scan("\\{button Gone,Exit()\\} x"), " x");  // an unknown macro drops the button
   EXPECT_EQ(f.Scan("\\{button \\b Bold,ji(t)\\} y"), "<a href=\"t.html\">y</a>");  // control words run to the ","

@@ -21,13 +21,14 @@ struct PictureFixture : TopicFixture {
   }
 };
 
-// A 5 x 3 bitmap of 8 bits.
-Bytes SmallBmp() {
+// A 5 (or `width`) x 3 bitmap of 8 bits.
+Bytes SmallBmp(int width = 5) {
   test::BmpBuilder b;
-  b.Width = 5;
+  b.Width = width;
   b.Height = 3;
   b.Colors = test::GreyColors(4);
-  b.Pixels = test::PadRows({{0, 1, 2, 3, 0}, {1, 1, 1, 1, 1}, {3, 3, 3, 3, 3}});
+  std::vector<std::vector<std::uint8_t>> rows(3, std::vector<std::uint8_t>(static_cast<std::size_t>(width), 1));
+  b.Pixels = test::PadRows(rows);
   return b.Build();
 }
 
@@ -65,10 +66,18 @@ TEST(Pictures, PicturesAreLookedUpInTheBitmapFoldersThenTheProjectAndWrittenOnly
   f.WritePicture("b.bmp", SmallBmp());
   EXPECT_EQ(f.Scan("\\{bmc b.bmp\\}"), "<img src=\"../img/b.png\" width=5 height=3>");
   EXPECT_EQ(f.Scan("\\{bmc A.bmp\\}"), "<img src=\"../img/a.png\" width=5 height=3>");
-  f.WritePicture("escape.bmp", SmallBmp());
-  EXPECT_EQ(test::MessageOf([&] { f.Scan("\\{bmc ../escape.bmp\\}"); }),
-            FormatText(test::Sjis("ファイル %s を作成できません"), f.job.OutputFolder + "img\\../escape.png"));
+  // Whatever folders a reference names, the picture lands in img\ itself;
+  // two pictures of one name from different folders stay two pictures.
+  f.WritePicture("escape.bmp", SmallBmp(7));
+  f.WritePicture("sub/a.bmp", SmallBmp());
+  EXPECT_EQ(f.Scan("\\{bmc ../escape.bmp\\}"), "<img src=\"../img/escape.png\" width=7 height=3>");
+  EXPECT_EQ(f.Scan("\\{bmc sub/a.bmp\\}\\{bmc a.bmp\\}\\{bmc SUB/A.BMP\\}"),
+            "<img src=\"../img/a_2.png\" width=5 height=3><img src=\"../img/a.png\" width=5 height=3>"
+            "<img src=\"../img/a_2.png\" width=5 height=3>");
   EXPECT_FALSE(f.dir.Exists("out/escape.png"));
+  EXPECT_TRUE(f.dir.Exists("out/img/escape.png"));
+  // A path of the author's machine is found by its file name.
+  EXPECT_EQ(f.Scan("\\{bmc C:/HELP/ART/B.BMP\\}"), "<img src=\"../img/b.png\" width=5 height=3>");
 }
 
 TEST(Pictures, SegmentedPicturesGetImageMapsNumberedPerPage) {

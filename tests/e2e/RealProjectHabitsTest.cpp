@@ -1,0 +1,98 @@
+// Whole conversions of projects that do what real projects do and the
+// bundled samples do not: the author's drive paths, pictures in folders,
+// aliases to nothing, contexts with blanks, other code pages, hostile links.
+
+#include <gtest/gtest.h>
+
+#include "support/BmpBuilder.h"
+#include "support/HelpProject.h"
+#include "support/RtfBuilder.h"
+#include "support/TempDir.h"
+
+namespace quorvex {
+namespace {
+
+using test::Sjis;
+using test::WordDocument;
+using test::WordFootnote;
+
+std::string Bmp(int width) {
+  test::BmpBuilder b;
+  b.Width = width;
+  b.Height = 2;
+  b.Colors = test::GreyColors(2);
+  b.Pixels = test::PadRows(std::vector<test::Bytes>(2, test::Bytes(static_cast<std::size_t>(width), 1)));
+  test::Bytes bytes = b.Build();
+  return std::string(bytes.begin(), bytes.end());
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string Topic(const std::string& context, const std::string& title, const std::string& body) {
+  return WordFootnote('#', context) + WordFootnote('$', title) + body + "\\par ";
+}
+
+TEST(RealProjectHabits, AuthorsPathsFoldersAliasesAndLinks) {
+  test::HelpProject p("\n");
+  const std::string main = Topic("main", "Main",
+      "{\\uldb Go}{\\v Contents} {\\uldb Frame}{\\v HIDR_MAINFRAME} \\{bmc bmp\\\\bul.bmp\\}\\{bmc art\\\\bul.bmp\\}\\{bmc ..\\\\bul.bmp\\}"
+      "{\\field{\\*\\fldinst HYPERLINK \"javascript:alert(2)\"}{\\fldrslt bad}} "
+      "{\\field{\\*\\fldinst HYPERLINK \"https://x.org/\"}{\\fldrslt good}} {\\uldb Read}{\\v !ExecFile(readme.txt)}");
+  // Some Word versions raise the first letter of the footnote's text with the mark.
+  const std::string contents = "#{\\footnote {\\cs25\\super #} {\\cs25\\super C}{ontents}}" + WordFootnote('$', "Contents") + "c\\par ";
+  p.File("zeus.rtf", WordDocument({main, contents, Topic("HIDR_MAINFRAME", "Frame", "f"),
+                                   Topic("Starting and Quitting_Eudora", "Start", "s")}, 1252))
+      .File("bmp/bul.bmp", Bmp(3)).File("art/bul.bmp", Bmp(5)).File("bul.bmp", Bmp(7))
+      .File("readme.txt", "read me").File("help.cnt", ":Base help.hlp\n1 Start=Starting and Quitting_Eudora\n1 Main=main\n")
+      .File("ids.h", "#define HIDR_MAINFRAME 100\n");
+  p.Section("[OPTIONS]", {"", "CNT=D:\\HELP\\HELP.CNT", "", "TITLE=Zeus"})
+      .Section("[FILES]", {"", "C:\\NOMINAS\\ZEUS.RTF", ""})
+      .Section("[ALIAS]", {"HIDR_MAINFRAME=main_index"})
+      .Section("[MAP]", {"#include <E:\\INC\\IDS.H>"});
+  test::RunResult run = p.Convert({"--keep-going"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(Has(run.err, "/zeus.rtf: named C:\\NOMINAS\\ZEUS.RTF, which is not there; read from this file")) << run.err;
+
+  const std::string page = p.Output("html/main.html");
+  EXPECT_TRUE(Has(page, "<a href=\"contents.html\">Go</a>")) << page;
+  EXPECT_TRUE(Has(page, "<a href=\"hidr_mainframe.html\">Frame</a>")) << page;  // the alias leads to no topic
+  EXPECT_TRUE(Has(page, "<img src=\"../img/bul.png\" width=3 height=2><img src=\"../img/bul_2.png\" width=5 height=2>"
+                        "<img src=\"../img/bul_3.png\" width=7 height=2>")) << page;
+  EXPECT_FALSE(Has(page, "javascript:")) << page;
+  EXPECT_TRUE(Has(page, "bad")) << page;
+  EXPECT_TRUE(Has(page, "<a href=\"https://x.org/\">good</a>")) << page;
+  EXPECT_TRUE(Has(page, "<a href=\"readme.txt\">Read</a>")) << page;
+  EXPECT_EQ(p.Output("html/readme.txt"), "read me");
+  EXPECT_TRUE(Has(run.err, "javascript:alert(2) is not a web or mail address")) << run.err;
+  EXPECT_TRUE(Has(run.err, "[ALIAS] sends it to main_index, which is no topic")) << run.err;
+
+  EXPECT_TRUE(Has(p.Output("help.hhc"), "<param name=\"Local\" value=\"html/starting_and_quitting_eudora.html\">"))
+      << p.Output("help.hhc");
+  EXPECT_TRUE(Has(p.Output("help.hhp"), "HIDR_MAINFRAME=html/hidr_mainframe.html")) << p.Output("help.hhp");
+}
+
+TEST(RealProjectHabits, ContentsAndTitleOfACyrillicProject) {
+  test::HelpProject p;
+  p.File("t.rtf", WordDocument({Topic("topic", "T", "text")}, 1251))
+      .File("help.cnt", "1 \xCA\xED\xE8\xE3\xE0\n2 \xD0\xE0\xE7\xE4\xE5\xEB=topic\n");
+  p.Section("[OPTIONS]", {"TITLE=\xD1\xEF\xF0\xE0\xE2\xEA\xE0"}).Section("[FILES]", {"t.rtf"});
+  test::RunResult run = p.Convert({"--web"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const std::string hhc = p.Output("help.hhc");
+  EXPECT_TRUE(Has(hhc, "<param name=\"Name\" value=\"" + Sjis("Книга") + "\">")) << hhc;
+  EXPECT_TRUE(Has(hhc, "<param name=\"Name\" value=\"" + Sjis("Раздел") + "\">")) << hhc;
+  EXPECT_TRUE(Has(hhc, "<param name=\"Local\" value=\"html/topic.html\">")) << hhc;
+  EXPECT_TRUE(Has(p.Output("help.hhp"), "Title=" + Sjis("Справка") + "\r\n"));
+}
+
+TEST(RealProjectHabits, AHelpWithoutPagesSaysSo) {
+  test::HelpProject p;
+  p.Section("[FILES]", {"gone.rtf"});
+  test::RunResult run = p.Convert({"--keep-going"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(Has(run.err, "none of the topic files was converted: the help is empty")) << run.err;
+  EXPECT_TRUE(Has(run.err, "warnings; the help has no pages\n")) << run.err;
+}
+
+}  // namespace
+}  // namespace quorvex
