@@ -11,6 +11,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "base/CodePageText.h"
 #include "base/Encoding.h"
 #include "base/Errors.h"
 
@@ -126,6 +127,11 @@ FolderNames& Folders() {
   return folders;
 }
 
+int& NameCodePage() {
+  static int codePage = 0;
+  return codePage;
+}
+
 // The native name of one component inside `nativeFolder` (which is empty or ends in "/").
 std::string ResolveComponent(const std::string& nativeFolder, const std::string& component) {
   if (component == "." || component == "..") return component;
@@ -137,6 +143,12 @@ std::string ResolveComponent(const std::string& nativeFolder, const std::string&
   if (std::optional<std::string> entry = Folders().Find(nativeFolder, wanted)) return *entry;
   if (!sameInUtf8 && utf8) {
     if (std::optional<std::string> entry = Folders().Find(nativeFolder, component)) return *entry;
+  }
+  // Names written in the project's own code page (cp1251, cp1252, ...).
+  if (!sameInUtf8 && NameCodePage() != 0) {
+    const std::string inCodePage = Utf8FromCodePage(component, NameCodePage());
+    if (Exists(nativeFolder + inCodePage)) return inCodePage;
+    if (std::optional<std::string> entry = Folders().Find(nativeFolder, inCodePage)) return *entry;
   }
   return wanted;
 }
@@ -198,6 +210,12 @@ std::string NativePath(const ByteString& enginePath) {
 }
 
 void ForgetFoundFolders() { FoundFolders().clear(); }
+
+void SetNameCodePage(int codePage) {
+  if (codePage == 932) codePage = 0;
+  if (codePage != NameCodePage()) FoundFolders().clear();
+  NameCodePage() = codePage;
+}
 
 ByteString EnginePath(const std::string& nativePath) {
   std::optional<ByteString> cp932 = Utf8ToCp932(nativePath);

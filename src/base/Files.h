@@ -25,6 +25,10 @@ std::string NativePath(const ByteString& enginePath);
 /// folders may have been renamed between two.
 void ForgetFoundFolders();
 
+/// The code page (other than Shift-JIS) that names which are not found as
+/// they are, nor as Shift-JIS, are also tried in; 0 for none.
+void SetNameCodePage(int codePage);
+
 /// An engine path for a native path: UTF-8 converted to Shift-JIS where possible
 /// (bytes kept otherwise), "/" turned into "\".
 ByteString EnginePath(const std::string& nativePath);

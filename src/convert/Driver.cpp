@@ -57,6 +57,7 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
   job.KeepGoing = host.KeepGoing();
   ReadProject(job);
   if (host.CodePageOption() != 0) job.CodePage = host.CodePageOption();
+  SetNameCodePage(job.CodePage);
   LoadNameMap(job);
   ForceDirectories(job.OutputFolder + "img");
   ForceDirectories(job.OutputFolder + "html");
@@ -91,6 +92,7 @@ void ConvertTopics(ConversionJob& job) {
   // jumps into later files find their pages.
   DocumentSet documents;
   ReadDocuments(job, documents);
+  SetNameCodePage(job.CodePage);  // the documents may have told it
   IndexDocuments(job, documents);
   DocumentPopups popups(documents);
   DocumentsLent lent(job, popups);

@@ -122,7 +122,7 @@ void ConvertContents(ConversionJob& job) {
   lines.LoadFromFile(input);
   ContentsBuilder out;
   for (const ByteString& raw : lines) {
-    if (raw.empty() || raw[0] == ':' || raw[0] == ';') continue;
+    if (raw.empty() || raw[0] == ':' || raw[0] == ';' || Trimmed(raw).empty()) continue;
     job.HasContents = true;
     // Read in the project's code page: in cp1251 or cp1252 text, bytes that
     // would lead a Shift-JIS pair must not swallow the "=".

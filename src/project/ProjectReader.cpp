@@ -245,7 +245,8 @@ void ReadProject(ConversionJob& job) {
   StringList lines;
   lines.LoadFromFile(job.ProjectPath);
   ReadOptions(job, lines);
-  for (const ByteString& line : SectionLines(lines, "[FILES]")) job.ProjectFiles.Add(line);
+  // A blank or a comment after a file name would hide the file.
+  for (const ByteString& line : SectionLines(lines, "[FILES]")) job.ProjectFiles.Add(Trimmed(WithoutComment(line)));
   ReadWindows(job, lines);
   ReadAliases(job, lines);
   ReadContextMap(job, SectionLines(lines, "[MAP]"));

@@ -73,9 +73,11 @@ TEST(RealProjectHabits, AuthorsPathsFoldersAliasesAndLinks) {
 
 TEST(RealProjectHabits, ContentsAndTitleOfACyrillicProject) {
   test::HelpProject p;
-  p.File("t.rtf", WordDocument({Topic("topic", "T", "text")}, 1251))
-      .File("help.cnt", "1 \xCA\xED\xE8\xE3\xE0\n2 \xD0\xE0\xE7\xE4\xE5\xEB=topic\n");
-  p.Section("[OPTIONS]", {"TITLE=\xD1\xEF\xF0\xE0\xE2\xEA\xE0"}).Section("[FILES]", {"t.rtf"});
+  // The project names its file in cp1251 ("текст.rtf"); on this disk the name is UTF-8.
+  p.File("текст.rtf", WordDocument({Topic("topic", "T", "text")}, 1251))
+      .File("help.cnt", "1 \xCA\xED\xE8\xE3\xE0\n  \n2 \xD0\xE0\xE7\xE4\xE5\xEB=topic\n");
+  p.Section("[OPTIONS]", {"TITLE=\xD1\xEF\xF0\xE0\xE2\xEA\xE0", "CHARSET=204"})
+      .Section("[FILES]", {"  \xF2\xE5\xEA\xF1\xF2.rtf ; the text"});
   test::RunResult run = p.Convert({"--web"});
   ASSERT_EQ(run.code, 0) << run.err;
   const std::string hhc = p.Output("help.hhc");
