@@ -58,8 +58,9 @@ int LeadingNumber(std::string_view text) {
 }
 
 // The folders of a ROOT= or BMROOT= value: a comma list, except that a folder
-// that exists under the whole name (commas and all) is one folder. Drive
-// paths from the author's machine that do not exist here are left out.
+// that exists under the whole name (commas and all) is one folder. Paths of
+// the author's machine are taken as the folder below the project they end
+// in, and left out when there is none.
 void AddFolders(const ConversionJob& job, std::vector<ByteString>& folders, const ByteString& value) {
   std::vector<ByteString> names;
   if (value.find(',') != ByteString::npos && DirectoryExists(ProjectFolderPath(job, value))) {
@@ -75,8 +76,8 @@ void AddFolders(const ConversionJob& job, std::vector<ByteString>& folders, cons
   }
   for (ByteString& name : names) {
     if (name.empty()) continue;
-    bool drivePath = name.size() >= 2 && name[1] == ':';
-    if (drivePath && !DirectoryExists(name)) continue;
+    name = LocalFolder(job, name);
+    if (name.empty()) continue;
     if (name.back() != '\\' && name.back() != '/') name += '\\';
     folders.push_back(name);
   }

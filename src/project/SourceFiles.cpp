@@ -17,20 +17,46 @@ ByteString FindRelative(const ConversionJob& job, const std::vector<ByteString>&
   return first;
 }
 
+// The tails of a path, longest first: "a\b\c.rtf" gives "b\c.rtf" and "c.rtf".
+std::vector<ByteString> PathTails(const ByteString& path) {
+  std::vector<ByteString> tails;
+  for (std::size_t i = 0; i < path.size(); i += CharLength(path, i)) {
+    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') {
+      if (i + 1 < path.size() && path[i + 1] != '\\' && path[i + 1] != '/') tails.push_back(path.substr(i + 1));
+    }
+  }
+  return tails;
+}
+
 // Projects name files by paths of the machine they were written on
 // ("C:\HELP\MAIN.RTF", "\work\art\a.bmp") or by a folder layout that
-// was not shipped along; such a file usually lies beside the project, so a
-// name with folders that finds nothing is looked up by its file name.
+// was not shipped along; such a file usually lies in or below the project, so
+// a name with folders that finds nothing is looked up by the tails of its
+// path, down to its bare file name.
 ByteString FindIn(const ConversionJob& job, const std::vector<ByteString>& folders, const ByteString& name) {
   const ByteString path = IsAbsoluteProjectPath(name) ? name : FindRelative(job, folders, name);
   if (FileExists(path)) return path;
-  const ByteString bare = BareFileName(name);
-  if (bare.empty() || bare == name) return path;
-  const ByteString found = FindRelative(job, folders, bare);
-  if (!FileExists(found)) return path;
-  job.WarnOnce(found, "named " + name + ", which is not there; read from this file");
-  return found;
+  for (const ByteString& tail : PathTails(name)) {
+    if (tail.find("..") != ByteString::npos) continue;
+    const ByteString found = FindRelative(job, folders, tail);
+    if (!FileExists(found)) continue;
+    job.WarnOnce(found, "named " + name + ", which is not there; read from this file");
+    return found;
+  }
+  return path;
 }
+
+}  // namespace
+
+ByteString LocalFolder(const ConversionJob& job, const ByteString& folder) {
+  if (!IsAbsoluteProjectPath(folder) || DirectoryExists(folder)) return folder;
+  for (const ByteString& tail : PathTails(folder)) {
+    if (tail.find("..") == ByteString::npos && DirectoryExists(job.ProjectFolder + tail)) return tail;
+  }
+  return ByteString();
+}
+
+namespace {
 
 }  // namespace
 

@@ -11,6 +11,12 @@ namespace quorvex {
 /// ProjectFolder; "\..." and drive paths ("C:\...") stand as they are.
 ByteString ProjectFolderPath(const ConversionJob& job, const ByteString& folder);
 
+/// A ROOT= or BMROOT= folder as it is here: itself when it is relative or
+/// exists; a path of the author's machine that does not exist as the longest
+/// tail of it that is a folder below the project ("C:\work\help\bmp" ->
+/// "help\bmp" or "bmp"); empty when none is.
+ByteString LocalFolder(const ConversionJob& job, const ByteString& folder);
+
 /// The file name of a path without its folders; "\", "/" and ":" all separate.
 ByteString BareFileName(const ByteString& name);
 

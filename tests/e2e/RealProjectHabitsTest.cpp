@@ -34,18 +34,19 @@ std::string Topic(const std::string& context, const std::string& title, const st
 
 TEST(RealProjectHabits, AuthorsPathsFoldersAliasesAndLinks) {
   test::HelpProject p("\n");
+  // "..\bul.bmp" is art\bul.bmp, seen from the picture folder art\icons that BMROOT names by the author's path.
   const std::string main = Topic("main", "Main",
       "{\\uldb Go}{\\v Contents} {\\uldb Frame}{\\v HIDR_MAINFRAME} \\{bmc bmp\\\\bul.bmp\\}\\{bmc art\\\\bul.bmp\\}\\{bmc ..\\\\bul.bmp\\}"
-      "{\\field{\\*\\fldinst HYPERLINK \"javascript:alert(2)\"}{\\fldrslt bad}} "
+      "\\{bmc dot.bmp\\}{\\field{\\*\\fldinst HYPERLINK \"javascript:alert(2)\"}{\\fldrslt bad}} "
       "{\\field{\\*\\fldinst HYPERLINK \"https://x.org/\"}{\\fldrslt good}} {\\uldb Read}{\\v !ExecFile(readme.txt)}");
   // Some Word versions raise the first letter of the footnote's text with the mark.
   const std::string contents = "#{\\footnote {\\cs25\\super #} {\\cs25\\super C}{ontents}}" + WordFootnote('$', "Contents") + "c\\par ";
   p.File("zeus.rtf", WordDocument({main, contents, Topic("HIDR_MAINFRAME", "Frame", "f"),
                                    Topic("Starting and Quitting_Eudora", "Start", "s")}, 1252))
-      .File("bmp/bul.bmp", Bmp(3)).File("art/bul.bmp", Bmp(5)).File("bul.bmp", Bmp(7))
+      .File("bmp/bul.bmp", Bmp(3)).File("art/bul.bmp", Bmp(5)).File("bul.bmp", Bmp(7)).File("art/icons/dot.bmp", Bmp(9))
       .File("readme.txt", "read me").File("help.cnt", ":Base help.hlp\n1 Start=Starting and Quitting_Eudora\n1 Main=main\n")
       .File("ids.h", "#define HIDR_MAINFRAME 100\n");
-  p.Section("[OPTIONS]", {"", "CNT=D:\\HELP\\HELP.CNT", "", "TITLE=Zeus"})
+  p.Section("[OPTIONS]", {"", "CNT=D:\\HELP\\HELP.CNT", "", "TITLE=Zeus", "BMROOT=C:\\ZEUS\\ART\\ICONS"})
       .Section("[FILES]", {"", "C:\\NOMINAS\\ZEUS.RTF", ""})
       .Section("[ALIAS]", {"HIDR_MAINFRAME=main_index"})
       .Section("[MAP]", {"#include <E:\\INC\\IDS.H>"});
@@ -57,7 +58,7 @@ TEST(RealProjectHabits, AuthorsPathsFoldersAliasesAndLinks) {
   EXPECT_TRUE(Has(page, "<a href=\"contents.html\">Go</a>")) << page;
   EXPECT_TRUE(Has(page, "<a href=\"hidr_mainframe.html\">Frame</a>")) << page;  // the alias leads to no topic
   EXPECT_TRUE(Has(page, "<img src=\"../img/bul.png\" width=3 height=2><img src=\"../img/bul_2.png\" width=5 height=2>"
-                        "<img src=\"../img/bul_3.png\" width=7 height=2>")) << page;
+                        "<img src=\"../img/bul_2.png\" width=5 height=2><img src=\"../img/dot.png\" width=9 height=2>")) << page;
   EXPECT_FALSE(Has(page, "javascript:")) << page;
   EXPECT_TRUE(Has(page, "bad")) << page;
   EXPECT_TRUE(Has(page, "<a href=\"https://x.org/\">good</a>")) << page;
