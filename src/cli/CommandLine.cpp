@@ -5,6 +5,8 @@
 
 #include "Version.h"
 #include "convert/Driver.h"
+#include "convert/HelpRun.h"
+#include "convert/RunIndex.h"
 #include "base/Encoding.h"
 #include "base/Errors.h"
 #include "base/Files.h"
@@ -17,9 +19,12 @@ namespace {
 constexpr char kUsage[] =
     "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--web] [--keep-going]\n"
     "                       [--codepage N] [--quiet] [--version] [--help]\n"
+    "       quorvex-convert A.hpj B.hpj ... OUTDIR [options]\n"
     "\n"
     "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
-    "(default: the project's folder).\n"
+    "(default: the project's folder). Several projects (a product's helps)\n"
+    "convert into OUTDIR/<project name>/ each, with the references between\n"
+    "them leading into each other's help.\n"
     "\n"
     "  --no-combine-popups  keep each page's popup texts in the page itself\n"
     "                       instead of one shared html/popup.js\n"
@@ -36,7 +41,8 @@ constexpr char kUsage[] =
     "  --help               print this text and exit\n";
 
 struct Options {
-  std::vector<std::string> positional;
+  std::vector<std::string> positional;  ///< the projects, once parsed
+  std::string outputFolder;             ///< OUTDIR, or empty
   bool combinePopups = true;
   bool keepGoing = false;
   int codePage = 0;
@@ -85,7 +91,12 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
   }
   if (options.help || options.version) return std::nullopt;
   if (options.positional.empty()) return "no project file given";
-  if (options.positional.size() > 2) return "too many arguments";
+  // The last of several arguments is the output folder unless it is a file.
+  if (options.positional.size() >= 2 && !std::filesystem::is_regular_file(options.positional.back())) {
+    options.outputFolder = options.positional.back();
+    options.positional.pop_back();
+  }
+  if (options.positional.size() > 1 && options.outputFolder.empty()) return "several projects need an OUTDIR";
   return std::nullopt;
 }
 
@@ -93,7 +104,13 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
 class TerminalHost : public ConversionHost {
  public:
   TerminalHost(const ConversionJob& job, std::ostream& err, const Options& options)
-      : job_(job), err_(err), options_(options), quiet_(options.quiet) {}
+      : job_(&job), err_(err), options_(options), quiet_(options.quiet) {}
+
+  void BeginHelp(const ConversionJob& job, int index, int count) override {
+    job_ = &job;
+    nextTopic_ = 0;
+    if (!quiet_) err_ << "== " << DisplayText(ExtractFileName(job.ProjectPath)) << " (" << index + 1 << "/" << count << ")\n";
+  }
 
   bool CombinePopupsChecked() override { return options_.combinePopups; }
   bool KeepGoing() override { return options_.keepGoing; }
@@ -111,14 +128,14 @@ class TerminalHost : public ConversionHost {
   void ReportWarningCount(bool finished = false) const {
     if (quiet_ || warnings_ == 0) return;
     err_ << "quorvex-convert: " << warnings_ << (warnings_ == 1 ? " warning" : " warnings");
-    if (finished && job_.WrittenPages.empty()) err_ << "; the help has no pages";
+    if (finished && job_->WrittenPages.empty()) err_ << "; the help has no pages";
     err_ << "\n";
   }
 
   void SetStatus(const ByteString& text) override {
     if (quiet_ || text.empty()) return;
-    int count = job_.ProjectFiles.Count();
-    if (nextTopic_ < count && text == job_.ProjectFiles[nextTopic_]) {
+    int count = job_->ProjectFiles.Count();
+    if (nextTopic_ < count && text == job_->ProjectFiles[nextTopic_]) {
       ++nextTopic_;
       err_ << "[" << nextTopic_ << "/" << count << "] ";
     }
@@ -126,7 +143,7 @@ class TerminalHost : public ConversionHost {
   }
 
  private:
-  const ConversionJob& job_;
+  const ConversionJob* job_;
   std::ostream& err_;
   const Options& options_;
   bool quiet_;
@@ -139,6 +156,55 @@ std::string AbsolutePath(const std::string& path) {
   std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
   while (absolute.size() > 1 && absolute.back() == '/') absolute.pop_back();
   return absolute;
+}
+
+// Prints the written .hhp (and the browser help), then compiles the .chm
+// when asked; false when that fails.
+bool ReportOutputs(const ConversionJob& job, const Options& options, std::ostream& out, std::ostream& err) {
+  out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
+  if (options.web) out << NativePath(job.OutputFolder + "web\\index.html") << "\n";
+  if (!options.chm) return true;
+  if (!options.quiet) err << "chmcmd\n";
+  ChmOutcome chm = CompileChm(job.OutputFolder, ProjectBaseName(job));
+  if (!chm.compiled) {
+    err << "quorvex-convert: the .chm was not compiled: " << chm.report;
+    if (!chm.report.empty() && chm.report.back() != '\n') err << "\n";
+    return false;
+  }
+  out << chm.chmPath << "\n";
+  return true;
+}
+
+// Several projects, each into its own folder of OUTDIR; the others go on
+// when one fails, and the exit status says that one did.
+int ConvertSeveral(const Options& options, std::ostream& out, std::ostream& err) {
+  std::vector<ByteString> inputs;
+  for (const std::string& path : options.positional) inputs.push_back(EnginePath(AbsolutePath(path)));
+  const ByteString outputFolder = EnginePath(AbsolutePath(options.outputFolder));
+  std::vector<std::unique_ptr<RunHelp>> helps = PlanRun(inputs, outputFolder);
+  for (std::unique_ptr<RunHelp>& help : helps) help->Job.WebHelp = options.web;
+  TerminalHost host(helps.front()->Job, err, options);
+  ConvertRun(helps, host);
+  host.ReportWarningCount();
+  std::vector<std::string> failed;
+  for (const std::unique_ptr<RunHelp>& help : helps) {
+    const std::string name = DisplayText(ExtractFileName(help->Job.ProjectPath));
+    if (help->Failed) {
+      err << "quorvex-convert: " << name << ": " << help->Error << "\n";
+      failed.push_back(name);
+    } else if (!ReportOutputs(help->Job, options, out, err)) {
+      failed.push_back(name);
+    }
+  }
+  if (options.web) {
+    WriteRunIndex(outputFolder, helps);
+    out << NativePath(outputFolder + "\\index.html") << "\n";
+  }
+  if (failed.empty()) return kExitSuccess;
+  err << "quorvex-convert: " << failed.size() << " of " << helps.size() << " helps failed:";
+  for (const std::string& name : failed) err << " " << name;
+  err << "\n";
+  return kExitConversionFailed;
 }
 
 }  // namespace
@@ -158,9 +224,10 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return kExitSuccess;
   }
 
+  if (options.positional.size() > 1) return ConvertSeveral(options, out, err);
   ConversionJob job;
   ChooseProject(job, EnginePath(AbsolutePath(options.positional[0])));
-  ChooseOutputFolder(job, options.positional.size() > 1 ? EnginePath(AbsolutePath(options.positional[1]))
+  ChooseOutputFolder(job, !options.outputFolder.empty() ? EnginePath(AbsolutePath(options.outputFolder))
                                                         : ExtractFileDir(job.ProjectPath));
   job.WebHelp = options.web;
   TerminalHost host(job, err, options);
@@ -176,18 +243,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return kExitConversionFailed;
   }
   host.ReportWarningCount(true);
-  out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
-  if (options.web) out << NativePath(job.OutputFolder + "web\\index.html") << "\n";
-  if (!options.chm) return kExitSuccess;
-  if (!options.quiet) err << "chmcmd\n";
-  ChmOutcome chm = CompileChm(job.OutputFolder, ProjectBaseName(job));
-  if (!chm.compiled) {
-    err << "quorvex-convert: the .chm was not compiled: " << chm.report;
-    if (!chm.report.empty() && chm.report.back() != '\n') err << "\n";
-    return kExitConversionFailed;
-  }
-  out << chm.chmPath << "\n";
-  return kExitSuccess;
+  return ReportOutputs(job, options, out, err) ? kExitSuccess : kExitConversionFailed;
 }
 
 }  // namespace quorvex

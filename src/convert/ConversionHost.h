@@ -1,6 +1,7 @@
 #pragma once
 // What a conversion borrows from whoever runs it: the window or the terminal.
 
+#include "job/ConversionJob.h"
 #include "job/StatusSink.h"
 
 namespace quorvex {
@@ -19,6 +20,9 @@ class ConversionHost : public StatusSink {
   /// The code page that text of unknown code page is read in, overriding the
   /// project's CHARSET= and LCID=; 0 leaves them.
   virtual int CodePageOption() { return 0; }
+  /// A run of several helps tells which of them (`index` of `count`) the
+  /// status texts and warnings that follow belong to.
+  virtual void BeginHelp(const ConversionJob& /*job*/, int /*index*/, int /*count*/) {}
 };
 
 }  // namespace quorvex

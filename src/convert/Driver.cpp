@@ -25,33 +25,8 @@ void ChooseProject(ConversionJob& job, const ByteString& projectPath) {
 
 void ChooseOutputFolder(ConversionJob& job, const ByteString& folder) { job.OutputFolder = folder + "\\"; }
 
-namespace {
 
-// Puts the cursor and the status label back however the conversion ends.
-class ConversionScope {
- public:
-  ConversionScope(ConversionJob& job, ConversionHost& host) : job_(job), host_(host), previous_(job.Status) {
-    host_.SetBusyCursor(true);
-    job_.Status = &host_;
-  }
-  ~ConversionScope() {
-    host_.SetBusyCursor(false);
-    host_.SetStatus("");
-    job_.Status = previous_;
-  }
-  ConversionScope(const ConversionScope&) = delete;
-  ConversionScope& operator=(const ConversionScope&) = delete;
-
- private:
-  ConversionJob& job_;
-  ConversionHost& host_;
-  StatusSink* previous_;
-};
-
-}  // namespace
-
-void RunConversion(ConversionJob& job, ConversionHost& host) {
-  ConversionScope scope(job, host);
+void ReadHelp(ConversionJob& job, ConversionHost& host, DocumentSet& documents) {
   ForgetFoundFolders();
   job.CombinePopups = host.CombinePopupsChecked();
   job.KeepGoing = host.KeepGoing();
@@ -59,16 +34,44 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
   if (host.CodePageOption() != 0) job.CodePage = host.CodePageOption();
   SetNameCodePage(job.CodePage);
   LoadNameMap(job);
+  // Every document is read and indexed before any page is written, so that
+  // jumps into later files (and from other helps of the run) find their pages.
+  ReadDocuments(job, documents);
+  SetNameCodePage(job.CodePage);  // the documents may have told it
+  IndexDocuments(job, documents);
+}
+
+void WriteHelp(ConversionJob& job, DocumentSet& documents) {
+  ForgetFoundFolders();
+  SetNameCodePage(job.CodePage);
   ForceDirectories(job.OutputFolder + "img");
   ForceDirectories(job.OutputFolder + "html");
   WriteStyleSheet(job, job.OutputFolder + "html\\help.css");
-  ConvertTopics(job);
+  ConvertTopics(job, documents);
   if (job.WrittenPages.empty()) {
     job.Warn(job.ProjectPath, job.ProjectFiles.Empty() ? "the project lists no topic files: the help is empty"
                                                        : "none of the topic files was converted: the help is empty");
   }
   WriteHelpProject(job);
   if (job.WebHelp) WriteWebHelp(job);
+}
+
+ConversionScope::ConversionScope(ConversionJob& job, ConversionHost& host) : job_(job), host_(host), previous_(job.Status) {
+  host_.SetBusyCursor(true);
+  job_.Status = &host_;
+}
+
+ConversionScope::~ConversionScope() {
+  host_.SetBusyCursor(false);
+  host_.SetStatus("");
+  job_.Status = previous_;
+}
+
+void RunConversion(ConversionJob& job, ConversionHost& host) {
+  ConversionScope scope(job, host);
+  DocumentSet documents;
+  ReadHelp(job, host, documents);
+  WriteHelp(job, documents);
 }
 
 namespace {
@@ -87,13 +90,7 @@ class DocumentsLent {
 
 }  // namespace
 
-void ConvertTopics(ConversionJob& job) {
-  // Every document is read and indexed before any page is written, so that
-  // jumps into later files find their pages.
-  DocumentSet documents;
-  ReadDocuments(job, documents);
-  SetNameCodePage(job.CodePage);  // the documents may have told it
-  IndexDocuments(job, documents);
+void ConvertTopics(ConversionJob& job, DocumentSet& documents) {
   DocumentPopups popups(documents);
   DocumentsLent lent(job, popups);
 

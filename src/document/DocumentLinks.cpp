@@ -5,6 +5,7 @@
 #include "base/Files.h"
 #include "document/TextOutput.h"
 #include "project/HelpProjectWriter.h"
+#include "project/ProjectReader.h"
 #include "project/SourceFiles.h"
 #include "project/TopicLinks.h"
 #include "topics/ExternalLinks.h"
@@ -23,10 +24,17 @@ bool IsMacro(const DocText& name, std::initializer_list<const char*> names) {
   return false;
 }
 
-// The context argument of JumpId/PopupId ("file.hlp", "ctx"), or the only argument.
+// The context argument of JumpId/PopupId ("file.hlp", "ctx"), or the only
+// argument; "ctx@file.hlp" when the file is named (a window after ">" dropped).
 ByteString ContextArgument(const std::vector<DocText>& arguments) {
   if (arguments.empty()) return ByteString();
-  return PlainText(arguments.size() >= 2 ? arguments[1] : arguments[0]);
+  if (arguments.size() < 2) return PlainText(arguments[0]);
+  const ByteString context = PlainText(arguments[1]);
+  ByteString file = PlainText(TrimBlanks(arguments[0]));
+  file = Trimmed(file.substr(0, file.find('>')));
+  // WinHelp's qchPath stands for the help file itself.
+  if (file.empty() || context.empty() || SameText(file, "qchPath")) return context;
+  return context + "@" + file;
 }
 
 }  // namespace
@@ -54,10 +62,7 @@ std::optional<ByteString> DocumentLinks::Hotspot(TopicPage& page, const DocText&
   if (parsed.IsMacro) return Macro(page, parsed);
   const ByteString context = PlainText(parsed.Context);
   if (context.empty()) return std::nullopt;
-  if (parsed.OtherFile) {
-    Warn("link to " + PlainText(target) + " in another help file left as text");
-    return std::nullopt;
-  }
+  if (!parsed.File.empty()) return Jump(context + "@" + PlainText(parsed.File));
   return jump ? Jump(context) : Popup(page, context);
 }
 
@@ -76,6 +81,12 @@ std::optional<ByteString> DocumentLinks::Button(TopicPage& page, const DocText& 
 
 std::optional<ByteString> DocumentLinks::Jump(const ByteString& context) {
   TopicLink link = ResolveTopic(job_, context);
+  if (!link.Chm.empty()) {
+    // A topic of another help: a link into its compiled help beside this one
+    // (a popup of another help opens its page, as HTML Help has no such popup).
+    if (ByteString problem = OtherHelpProblem(link); !problem.empty()) Warn("link to " + context + " " + problem);
+    return link.Href();
+  }
   if (!link.Indexed && !set_.IsTaken(link.Page)) {
     Warn("jump to unknown topic " + context + " left as text");
     return std::nullopt;
@@ -100,6 +111,7 @@ std::optional<ByteString> DocumentLinks::Macro(TopicPage& page, const HotspotTar
   }
   if (IsMacro(name, {"pi", "popupid", "popuphash"})) {
     ByteString context = ContextArgument(target.Arguments);
+    if (context.find('@') != ByteString::npos) return Jump(context);
     return context.empty() ? std::nullopt : Popup(page, context);
   }
   if (IsMacro(name, {"ef", "execfile", "shellexecute"}) && !target.Arguments.empty()) {

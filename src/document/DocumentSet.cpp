@@ -10,25 +10,6 @@
 namespace quorvex {
 namespace {
 
-// Bytes that cannot stand in a page's file name or in a URL.
-bool IsUnfitForPageName(char c) {
-  static constexpr std::string_view kUnfit = " :(),/\\*?\"<>|#%&';";
-  return kUnfit.find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 0x20;
-}
-
-}  // namespace
-
-ByteString FitForFileName(const ByteString& name) {
-  ByteString out;
-  for (std::size_t i = 0; i < name.size(); i += CharLength(name, i)) {
-    std::size_t length = CharLength(name, i);
-    out += length == 1 && IsUnfitForPageName(name[i]) ? ByteString("_") : name.substr(i, length);
-  }
-  return out;
-}
-
-namespace {
-
 // The ";"-separated entries of a keyword footnote, and the first level of each.
 std::vector<ByteString> KeywordKeys(const DocText& footnote) {
   std::vector<ByteString> keys;

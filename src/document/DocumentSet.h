@@ -11,6 +11,7 @@
 #include "base/ByteString.h"
 #include "job/ConversionJob.h"
 #include "model/HelpDocument.h"
+#include "project/NameMap.h"
 
 namespace quorvex {
 
@@ -70,11 +71,6 @@ class DocumentSet {
   std::unordered_map<ByteString, std::vector<TopicRef>> keywords_, alinks_;
   std::unordered_set<ByteString> takenPages_;
 };
-
-/// `name` with every byte that cannot stand in a file name or a URL (blank,
-/// ":", "(", ")", ",", "/", "\", "*", "?", the double quote, "<", ">", "|",
-/// "#", "%", "&", "'", ";", control bytes) made "_"; double-byte characters stay.
-ByteString FitForFileName(const ByteString& name);
 
 /// Pass one: reads every [FILES] entry that is a document (see IsDocumentForm)
 /// into the set. Entries that are missing, unreadable or one-topic files are

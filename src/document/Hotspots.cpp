@@ -106,7 +106,10 @@ HotspotTarget ParseTarget(const DocText& target) {
   }
   std::size_t cut = text.find_first_of(U">@");
   result.Context = TrimBlanks(text.substr(0, cut));
-  result.OtherFile = text.find(U'@') != std::u32string_view::npos;
+  if (std::size_t at = text.find(U'@'); at != std::u32string_view::npos) {
+    std::u32string_view file = text.substr(at + 1);
+    result.File = TrimBlanks(file.substr(0, file.find(U'>')));
+  }
   return result;
 }
 

@@ -28,7 +28,7 @@ std::vector<Stretch> SplitHotspots(const Paragraph& paragraph);
 struct HotspotTarget {
   bool IsMacro = false;
   DocText Context;        ///< the context string (no window, no file)
-  bool OtherFile = false; ///< "ctx@file.hlp": a topic of another help file
+  DocText File;           ///< "ctx@file.hlp" (or "ctx>window@file.hlp"): the help file named, else empty
   DocText MacroName;      ///< "JI", "AL", ... as written
   std::vector<DocText> Arguments;  ///< the macro's arguments, quotes removed
 };

@@ -15,6 +15,16 @@
 
 namespace quorvex {
 
+struct ConversionJob;
+
+/// Another help that this help's references may lead into ("ctx@other.hlp").
+struct OtherHelp {
+  ByteString HelpFile;   ///< the .hlp file references name it by, no folder
+  ByteString Chm;        ///< the .chm it becomes, no folder
+  ByteString Folder;     ///< its folder beside this help's in the run's output folder
+  const ConversionJob* Job = nullptr;  ///< its conversion, read before any page of the run is written
+};
+
 struct ConversionJob {
   ByteString ProjectPath;    ///< the chosen .hpj file
   ByteString ProjectFolder;  ///< folder of ProjectPath, ending in "\" (or ":")
@@ -36,7 +46,8 @@ struct ConversionJob {
   ContextMap HelpContexts;   ///< [MAP]: context -> numeric id, for context-sensitive help
   TopicIndex Topics;         ///< contexts of the topics read as documents -> their pages
   std::vector<ByteString> WrittenPages;  ///< pages written by the topics pass, in order
-  PictureNames ImageNames;   ///< names of the pictures written under img\
+  PictureNames ImageNames;   ///< names of the pictures written into the folder img
+  std::vector<OtherHelp> OtherHelps;  ///< the other helps of a run converted together
 
   bool CombinePopups = false;      ///< popups are collected in html\popup.js
   bool HasContents = false;        ///< the .hhc got at least one entry

@@ -99,8 +99,12 @@ void AddEntry(ConversionJob& job, ContentsBuilder& out, const ByteString& line) 
     if (pos < line.size() && line[pos] == '=') ++pos;
     TopicLink link = ResolveTopic(job, EntryTopic(job, line.substr(pos)));
     RemoveFirst(job.PopupPages, link.Page);
-    if (!link.Page.empty()) out.Add("<param name=\"Local\" value=\"html/" + link.Href() + "\">", 1);
-    if (!link.Page.empty() && !link.Indexed && !FileExists(job.OutputFolder + "html\\" + link.Page)) {
+    if (!link.Page.empty()) out.Add("<param name=\"Local\" value=\"" + link.LocalHref() + "\">", 1);
+    if (!link.Chm.empty()) {
+      if (ByteString problem = OtherHelpProblem(link); !problem.empty()) {
+        job.Warn(ContentsFilePath(job), "the entry " + name + " " + problem + " (" + link.LocalHref() + ")");
+      }
+    } else if (!link.Page.empty() && !link.Indexed && !FileExists(job.OutputFolder + "html\\" + link.Page)) {
       job.Warn(ContentsFilePath(job), "the entry " + name + " names no topic of the project (page " + link.Page + ")");
     }
   }

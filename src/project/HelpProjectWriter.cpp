@@ -32,7 +32,7 @@ void AddContextSections(ConversionJob& job, StringList& lines) {
   int missing = 0;
   for (const MappedContext& entry : job.HelpContexts.Entries()) {
     TopicLink link = ResolveTopic(job, entry.Context);
-    if (!PageExists(job, link.Page)) {
+    if (!link.Chm.empty() || !PageExists(job, link.Page)) {
       ++missing;
       continue;
     }

@@ -6,6 +6,25 @@
 namespace quorvex {
 namespace {
 
+// Bytes that cannot stand in a page's file name or in a URL.
+bool IsUnfitForPageName(char c) {
+  static constexpr std::string_view kUnfit = " :(),/\\*?\"<>|#%&';";
+  return kUnfit.find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 0x20;
+}
+
+}  // namespace
+
+ByteString FitForFileName(const ByteString& name) {
+  ByteString out;
+  for (std::size_t i = 0; i < name.size(); i += CharLength(name, i)) {
+    std::size_t length = CharLength(name, i);
+    out += length == 1 && IsUnfitForPageName(name[i]) ? ByteString("_") : name.substr(i, length);
+  }
+  return out;
+}
+
+namespace {
+
 bool IsBlankOrControl(char c) {
   auto u = static_cast<unsigned char>(c);
   return u >= 1 && u <= 32;
@@ -82,6 +101,10 @@ ByteString PageName(const ConversionJob& job, std::string_view topic) {
   if (mapped >= 0) return job.NameMapValues[mapped] + ".html";
   if (!lower.empty()) return lower + ".html";
   return ByteString();
+}
+
+ByteString DocumentPageName(const ConversionJob& job, std::string_view context) {
+  return FitForFileName(ChangeFileExt(PageName(job, context), "")) + ".html";
 }
 
 }  // namespace quorvex

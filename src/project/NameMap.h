@@ -23,4 +23,14 @@ std::vector<ByteString> SplitNameMapFields(std::string_view line);
 /// lower-cased topic name, plus ".html"; empty for an unmapped empty name.
 ByteString PageName(const ConversionJob& job, std::string_view topic);
 
+/// `name` with every byte that cannot stand in a file name or a URL (blank,
+/// ":", "(", ")", ",", "/", "\", "*", "?", the double quote, "<", ">", "|",
+/// "#", "%", "&", "'", ";", control bytes) made "_"; double-byte characters stay.
+ByteString FitForFileName(const ByteString& name);
+
+/// The page a topic of a document gets by its context string: PageName's
+/// name made fit for a file name, plus ".html" (before any numbering of
+/// names that collide).
+ByteString DocumentPageName(const ConversionJob& job, std::string_view context);
+
 }  // namespace quorvex

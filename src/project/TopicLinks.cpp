@@ -1,8 +1,40 @@
 #include "project/TopicLinks.h"
 
 #include "project/NameMap.h"
+#include "project/ProjectReader.h"
 
 namespace quorvex {
+namespace {
+
+// "ctx" in the help `file` (a .hlp name, maybe with folders) other than this one.
+TopicLink ResolveInOtherHelp(const ConversionJob& job, const ByteString& context, const ByteString& file) {
+  const ByteString name = ExtractFileName(file);
+  for (const OtherHelp& other : job.OtherHelps) {
+    if (!SameText(other.HelpFile, name) || !other.Job) continue;
+    TopicLink link = ResolveTopic(*other.Job, context);
+    if (!link.Chm.empty()) break;  // it leads on into a third help: not followed
+    link.Chm = other.Chm;
+    link.Other = &other;
+    return link;
+  }
+  TopicLink link;
+  link.Context = context;
+  link.Page = DocumentPageName(job, context);
+  link.Chm = LowerCase(ChangeFileExt(name, ".chm"));
+  return link;
+}
+
+}  // namespace
+
+ByteString TopicLink::Href() const {
+  const ByteString page = Anchor.empty() ? Page : Page + "#" + Anchor;
+  return Chm.empty() ? page : "ms-its:" + Chm + "::/html/" + page;
+}
+
+ByteString TopicLink::LocalHref() const {
+  const ByteString page = Anchor.empty() ? Page : Page + "#" + Anchor;
+  return Chm.empty() ? "html/" + page : Chm + "::/html/" + page;
+}
 
 ByteString ResolveAlias(const ConversionJob& job, std::string_view context) {
   if (job.TopicAliases.Empty()) return ByteString(context);
@@ -24,14 +56,26 @@ TopicLink ResolveTopic(const ConversionJob& job, std::string_view context) {
     link.Indexed = true;
     return link;
   }
-  // "context@file.hlp" naming this project's own help file is the context.
   std::size_t at = link.Context.find('@');
-  if (at != ByteString::npos && at > 0 && !job.HelpFileName.empty() &&
-      SameText(ExtractFileName(link.Context.substr(at + 1)), job.HelpFileName)) {
-    return ResolveTopic(job, link.Context.substr(0, at));
+  if (at != ByteString::npos && at > 0) {
+    const ByteString topic = Trimmed(link.Context.substr(0, at)), file = Trimmed(link.Context.substr(at + 1));
+    // "context@file.hlp" naming this project's own help file is the context.
+    if (!job.HelpFileName.empty() && SameText(ExtractFileName(file), job.HelpFileName)) return ResolveTopic(job, topic);
+    if (!file.empty() && !topic.empty()) return ResolveInOtherHelp(job, topic, file);
   }
   link.Page = PageName(job, link.Context);
   return link;
+}
+
+ByteString OtherHelpProblem(const TopicLink& link) {
+  if (link.Chm.empty()) return ByteString();
+  if (!link.Other) return "leads into " + link.Chm + ", a help this run does not convert";
+  if (link.Indexed) return ByteString();
+  // A one-topic file of the other help is named after its topic.
+  for (const ByteString& entry : link.Other->Job->ProjectFiles) {
+    if (SameText(ChangeFileExt(ExtractFileName(entry), ""), link.Context)) return ByteString();
+  }
+  return "names no topic of " + link.Chm;
 }
 
 }  // namespace quorvex

@@ -6,7 +6,7 @@ namespace quorvex {
 
 ByteString AddJumpLink(ConversionJob& job, std::string_view topic) {
   TopicLink link = ResolveTopic(job, topic);
-  if (job.JumpPages.IndexOf(link.Page) < 0) job.JumpPages.Add(link.Page);
+  if (link.Chm.empty() && job.JumpPages.IndexOf(link.Page) < 0) job.JumpPages.Add(link.Page);
   return link.Href();
 }
 

@@ -19,7 +19,12 @@ using test::RunResult;
 RunResult RunWith(std::vector<std::string> args) { return test::RunConverter(args); }
 
 TEST(CommandLine, UsageErrorsExitWithTwo) {
-  for (auto args : std::vector<std::vector<std::string>>{{}, {"--bogus", "p.hpj"}, {"a", "b", "c"}}) {
+  TempDir dir;
+  dir.Write("a.hpj", "");
+  dir.Write("b.hpj", "");
+  // Several projects need an output folder: the last argument is one only when it is no file.
+  for (auto args : std::vector<std::vector<std::string>>{
+           {}, {"--bogus", "p.hpj"}, {dir.Native() + "/a.hpj", dir.Native() + "/b.hpj"}}) {
     RunResult run = RunWith(args);
     EXPECT_EQ(run.code, kExitUsage);
     EXPECT_NE(run.err.find("usage: quorvex-convert"), std::string::npos);

@@ -44,7 +44,8 @@ std::vector<std::string> Entry(int tabs, const std::string& name, const std::str
   std::string t(static_cast<std::size_t>(tabs), '\t');
   std::vector<std::string> lines = {t + "<LI> <OBJECT type=\"text/sitemap\">",
                                     t + "\t<param name=\"Name\" value=\"" + name + "\">"};
-  if (!page.empty()) lines.push_back(t + "\t<param name=\"Local\" value=\"html/" + page + "\">");
+  const std::string local = page.find("::") == std::string::npos ? "html/" + page : page;  // or another help's .chm
+  if (!page.empty()) lines.push_back(t + "\t<param name=\"Local\" value=\"" + local + "\">");
   lines.push_back(t + "\t</OBJECT>");
   return lines;
 }
@@ -83,7 +84,7 @@ TEST(SampleProjectFiles, ContentsFile) {
                             {"\t\t<UL>"}, Entry(3, "表の例", "tables.html"), {"\t\t</UL>", "\t</UL>"},
                             Entry(1, "参考"), {"\t<UL>"}, Entry(2, "ショートカット", "shortcut.html"), {"\t\t<UL>"},
                             Entry(3, "よくある質問", "faq.html"), {"\t\t</UL>", "\t</UL>"}, Entry(1, "他のヘルプ"),
-                            {"\t<UL>"}, Entry(2, "関連ヘルプ", "overview@other.hlp.html"),
+                            {"\t<UL>"}, Entry(2, "関連ヘルプ", "other.chm::/html/overview.html"),
                             {"\t</UL>", "</UL>", "</BODY></HTML>"}})));
 }
 

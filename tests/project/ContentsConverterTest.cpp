@@ -20,11 +20,13 @@ const std::string kHeader = CrLf({"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN
                                   "\t<param name=\"FrameName\" value=\"main\">", "</OBJECT>", "<UL>"});
 
 // The lines of one entry at `tabs` tabs.
+// An entry; `page` is in html/ unless it names its compiled help ("x.chm::/...").
 std::string Entry(int tabs, const std::string& name, const std::string& page = "") {
   std::string indent(static_cast<std::size_t>(tabs), '\t');
   std::string text = indent + "<LI> <OBJECT type=\"text/sitemap\">\r\n";
+  const std::string local = page.find("::") == std::string::npos ? "html/" + page : page;
   if (!name.empty()) text += indent + "\t<param name=\"Name\" value=\"" + name + "\">\r\n";
-  if (!page.empty()) text += indent + "\t<param name=\"Local\" value=\"html/" + page + "\">\r\n";
+  if (!page.empty()) text += indent + "\t<param name=\"Local\" value=\"" + local + "\">\r\n";
   return text + indent + "\t</OBJECT>\r\n";
 }
 
@@ -72,7 +74,8 @@ TEST_F(ContentsConverterTest, NamesAndTopics) {
   job_.NameMapValues.Add("Other");
   std::string hhc = Convert(CrLf({"1 Two blanks  =Topic>win", "1 " + Sjis("表示") + "=Ext@other.HLP",
                                   "1 Mapped=MAPPED extra", "1", "1 =only"}));
-  EXPECT_EQ(hhc, kHeader + Entry(1, "Two blanks ", "topic.html") + Entry(1, Sjis("表示"), "ext@other.hlp.html") +
+  // A topic of another help is a page of that help's .chm beside this one.
+  EXPECT_EQ(hhc, kHeader + Entry(1, "Two blanks ", "topic.html") + Entry(1, Sjis("表示"), "other.chm::/html/ext.html") +
                      Entry(1, "Mapped", "Other.html") + Entry(1, "") + Entry(1, "") +
                      "</UL>\r\n</BODY></HTML>\r\n");
 }

@@ -53,7 +53,8 @@ TEST(Hotspots, JumpTargetLowerCasedWithoutWindow) {
             "<a href=\"topic2.html\">Next</a> <a href=\"Other.html\">Mapped</a>");
   EXPECT_EQ(f.Scan("{\\uldb \\'8e\\'9f}{\\v topic2}"), "<a href=\"topic2.html\">\x8e\x9f</a>");
   EXPECT_EQ(f.job.JumpPages, StringList({"topic2.html", "Other.html"}));
-  EXPECT_EQ(f.Scan("{\\uldb a&b}{\\v x@help.hlp}"), "<a href=\"x@help.hlp.html\">a&b</a>");  // no entities; "@file" stays in the target
+  // No entities; a topic of another help is a page of its .chm beside this one.
+  EXPECT_EQ(f.Scan("{\\uldb a&b}{\\v x@help.hlp}"), "<a href=\"ms-its:help.chm::/html/x.html\">a&b</a>");
 }
 
 TEST(Hotspots, MacroTargets) {
