@@ -50,11 +50,12 @@ TEST(DocumentPages, HotspotsAndMacros) {
       {"\\plain\\strike Go\\plain\\v two\\plain ", "<a href=\"two.html\">Go</a>"},         // no groups at all
       {"{\\uldb Go}{\\v %*Two>win}", "<a href=\"two.html\">Go</a>"},
       {"{\\uldb Go}{\\v later}", "<a href=\"first.html#later\">Go</a>"},                 // a place in a later file
-      {"{\\uldb Go}{\\v other@other.hlp}", "Go"},
+      {"{\\uldb Go}{\\v other@other.hlp}", "<a href=\"ms-its:other.chm::/html/other.html\">Go</a>"},
       {"{\\uldb Go}{\\v nowhere}", "Go"},
       {"{\\ul Pop}{\\v pop}", "<a href=\"JavaScript:popup.TextPopup(pop1,popfont,9,9,-1,-1)\">Pop</a>"},
       {"{\\uld Pop}{\\v pop}", "<a href=\"JavaScript:popup.TextPopup(pop1,popfont,9,9,-1,-1)\">Pop</a>"},
-      {"{\\uldb Go}{\\v !JI(`t.hlp',`two')}", "<a href=\"two.html\">Go</a>"},
+      {"{\\uldb Go}{\\v !JI(`HELP.HLP',`two')}", "<a href=\"two.html\">Go</a>"},  // the project's own help file
+      {"{\\uldb Go}{\\v !JI(`qchPath',`two')}", "<a href=\"two.html\">Go</a>"},
       {"{\\uldb Go}{\\v !PopupId(`',`pop')}", "<a href=\"JavaScript:popup.TextPopup(pop1,popfont,9,9,-1,-1)\">Go</a>"},
       {"{\\uldb Go}{\\v !EF(`https://e.com/a',`',1)}", "<a href=\"https://e.com/a\">Go</a>"},
       {"{\\uldb Go}{\\v !ExecFile(notepad.exe)}", "Go"},
