@@ -90,7 +90,37 @@ class DocumentsLent {
 
 }  // namespace
 
+namespace {
+
+// The pages and pictures the topics pass will write: every topic and every
+// picture of a document, one page for each other topic file.
+long ExpectedWork(const ConversionJob& job, DocumentSet& documents) {
+  long work = 0;
+  std::unordered_set<const DocumentFile*> counted;
+  for (const ByteString& entry : job.ProjectFiles) {
+    const DocumentFile* file = documents.Find(entry);
+    if (!file) {
+      ++work;
+      continue;
+    }
+    if (!counted.insert(file).second) continue;
+    for (const Topic& topic : file->Document.Topics) {
+      ++work;
+      for (const Paragraph& paragraph : topic.Paragraphs) {
+        for (const Inline& piece : paragraph.Inlines) {
+          work += piece.Kind == InlineKind::Picture || piece.Kind == InlineKind::PictureRef;
+        }
+      }
+    }
+  }
+  return work;
+}
+
+}  // namespace
+
 void ConvertTopics(ConversionJob& job, DocumentSet& documents) {
+  job.ProgressDone = 0;
+  job.ProgressTotal = ExpectedWork(job, documents);
   DocumentPopups popups(documents);
   DocumentsLent lent(job, popups);
 
@@ -105,9 +135,11 @@ void ConvertTopics(ConversionJob& job, DocumentSet& documents) {
     }
     if (job.KeepGoing && !FileExists(TopicFilePath(job, entry))) {
       job.Warn(TopicFilePath(job, entry), "topic file not found; it gets no page");
+      job.Advance();
       continue;
     }
     ConvertTopicFile(job, entry);
+    job.Advance();
   }
   WritePopupFile(job);
   ConvertContents(job);

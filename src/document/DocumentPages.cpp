@@ -167,6 +167,7 @@ void WriteTopicPage(ConversionJob& job, DocumentFile& file, std::size_t index, D
   for (const DocText& keywords : entry.Keywords) IndexKeywords(job, keywords, entry.Page);
   lines.SaveToFile(job.OutputFolder + "html\\" + entry.Page, job.OutputFolder);
   job.WrittenPages.push_back(entry.Page);
+  job.Advance();
 }
 
 }  // namespace

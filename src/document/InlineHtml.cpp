@@ -53,8 +53,14 @@ void InlineHtml::Piece(const Inline& piece) {
       return;
     case InlineKind::Tab: out_ += ' '; return;
     case InlineKind::LineBreak: out_ += "<br>"; return;
-    case InlineKind::PictureRef: out_ += PictureReferenceHtml(page_, piece); return;
-    case InlineKind::Picture: out_ += EmbeddedPictureHtml(page_, file_, piece.PictureIndex); return;
+    case InlineKind::PictureRef:
+      out_ += PictureReferenceHtml(page_, piece);
+      page_.Job.Advance();
+      return;
+    case InlineKind::Picture:
+      out_ += EmbeddedPictureHtml(page_, file_, piece.PictureIndex);
+      page_.Job.Advance();
+      return;
     case InlineKind::Anchor:
       if (!piece.Text.empty()) out_ += "<a name=\"" + HtmlText(piece.Text) + "\"></a>";
       return;

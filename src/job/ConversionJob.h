@@ -81,6 +81,14 @@ struct ConversionJob {
   void ProcessPendingEvents() const {
     if (Status) Status->ProcessPendingEvents();
   }
+  /// One more unit of work (a page, a picture) done of ProgressTotal.
+  void Advance() {
+    ++ProgressDone;
+    if (Status) Status->Progress(ProgressDone, ProgressTotal);
+  }
+  long ProgressDone = 0;   ///< pages and pictures written so far
+  long ProgressTotal = 0;  ///< pages and pictures the topics pass expects to write
+
   /// Reports a problem that does not stop the conversion.
   void Warn(const ByteString& file, const ByteString& what) const {
     if (Status) Status->Warn(file, what);

@@ -16,6 +16,9 @@ class StatusSink {
   /// A problem that does not stop the conversion: `file` (an engine path or
   /// a project name) and what happened to it.
   virtual void Warn(const ByteString& /*file*/, const ByteString& /*what*/) {}
+  /// `done` of `total` units of work (pages and pictures) finished; called
+  /// after every unit, so a window may also let events through here.
+  virtual void Progress(long /*done*/, long /*total*/) {}
 };
 
 }  // namespace quorvex

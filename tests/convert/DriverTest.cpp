@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Errors.h"
+#include "base/Files.h"
 #include "support/TempDir.h"
 
 namespace quorvex {
@@ -20,8 +21,10 @@ class RecordingHost : public ConversionHost {
   }
   void SetBusyCursor(bool value) override { busy = value; }
   void SetStatus(const ByteString& text) override { texts.push_back(text); }
+  void Progress(long done, long total) override { progress.emplace_back(done, total); }
 
   bool combine = true;
+  std::vector<std::pair<long, long>> progress;
   int checkBoxReads = 0;
   bool busy = false;
   std::vector<ByteString> texts;
@@ -150,6 +153,23 @@ TEST(Driver, NoPopupFileWithoutCombinedPopupsOrWithoutLinks) {
   RunConversion(job, host);
   EXPECT_EQ(dir.Read("out/html/popup.js"), "earlier");  // left as it was
   EXPECT_EQ(dir.Read("out/p.hhp").find("popup.js"), std::string::npos);
+}
+
+TEST(Driver, ProgressCountsPagesAndPicturesUpToTheTotal) {
+  ConversionJob job;
+  ChooseProject(job, EnginePath(std::string(QUORVEX_SOURCE_DIR) + "/examples/guide/guide.hpj"));
+  TempDir dir;
+  ChooseOutputFolder(job, dir.Engine() + "out");
+  RecordingHost host;
+  RunConversion(job, host);
+  ASSERT_FALSE(host.progress.empty());
+  for (std::size_t i = 0; i < host.progress.size(); ++i) {
+    EXPECT_EQ(host.progress[i].first, static_cast<long>(i + 1));
+    EXPECT_EQ(host.progress[i].second, host.progress.back().second);
+  }
+  // Every topic's page and every picture, the last one finishing the count.
+  EXPECT_EQ(host.progress.back().first, host.progress.back().second);
+  EXPECT_GT(host.progress.back().second, static_cast<long>(job.WrittenPages.size()));
 }
 
 }  // namespace
