@@ -9,22 +9,26 @@
 #include "base/Errors.h"
 #include "base/Files.h"
 #include "cli/ChmCompiler.h"
+#include "convert/CompiledHelp.h"
 #include "project/HelpProjectWriter.h"
 
 namespace quorvex {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--web] [--keep-going]\n"
-    "                       [--codepage N] [--quiet] [--version] [--help]\n"
+    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--chm-compiler NAME]\n"
+    "                       [--web] [--keep-going] [--codepage N] [--quiet] [--version] [--help]\n"
     "\n"
     "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
     "(default: the project's folder).\n"
     "\n"
     "  --no-combine-popups  keep each page's popup texts in the page itself\n"
     "                       instead of one shared html/popup.js\n"
-    "  --chm                also compile the result into a .chm with chmcmd\n"
-    "                       (Debian package fp-utils)\n"
+    "  --chm                also compile the result into a .chm (with our own\n"
+    "                       compiled-help writer)\n"
+    "  --chm-compiler NAME  compile the .chm with NAME: quorvex (the default) or\n"
+    "                       chmcmd (Debian package fp-utils, for comparison);\n"
+    "                       implies --chm\n"
     "  --web                also write a help for web browsers into OUTDIR/web\n"
     "                       (open web/index.html)\n"
     "  --keep-going         a missing topic file, a picture or a map include that\n"
@@ -42,6 +46,7 @@ struct Options {
   int codePage = 0;
   bool quiet = false;
   bool chm = false;
+  bool chmcmd = false;
   bool web = false;
   bool version = false;
   bool help = false;
@@ -69,6 +74,11 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
       options.codePage = *codePage;
     } else if (arg == "--chm") {
       options.chm = true;
+    } else if (arg == "--chm-compiler" || arg.rfind("--chm-compiler=", 0) == 0) {
+      std::string value = arg == "--chm-compiler" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(15);
+      if (value != "quorvex" && value != "chmcmd") return "--chm-compiler is quorvex or chmcmd";
+      options.chm = true;
+      options.chmcmd = value == "chmcmd";
     } else if (arg == "--web") {
       options.web = true;
     } else if (arg == "--quiet") {
@@ -138,6 +148,19 @@ std::string AbsolutePath(const std::string& path) {
   return absolute;
 }
 
+// The old path, kept for comparison: chmcmd compiles a staged copy.
+int CompileWithChmcmd(const ConversionJob& job, std::ostream& out, std::ostream& err, bool quiet) {
+  if (!quiet) err << "chmcmd\n";
+  ChmOutcome chm = CompileChm(job.OutputFolder, ProjectBaseName(job));
+  if (!chm.compiled) {
+    err << "quorvex-convert: the .chm was not compiled: " << chm.report;
+    if (!chm.report.empty() && chm.report.back() != '\n') err << "\n";
+    return kExitConversionFailed;
+  }
+  out << chm.chmPath << "\n";
+  return kExitSuccess;
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -172,18 +195,22 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     err << "quorvex-convert: " << error.what() << "\n";
     return kExitConversionFailed;
   }
-  host.ReportWarningCount();
   out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
   if (options.web) out << NativePath(job.OutputFolder + "web\\index.html") << "\n";
-  if (!options.chm) return kExitSuccess;
-  if (!options.quiet) err << "chmcmd\n";
-  ChmOutcome chm = CompileChm(job.OutputFolder, ProjectBaseName(job));
-  if (!chm.compiled) {
-    err << "quorvex-convert: the .chm was not compiled: " << chm.report;
-    if (!chm.report.empty() && chm.report.back() != '\n') err << "\n";
+  if (!options.chm || options.chmcmd) {
+    host.ReportWarningCount();
+    return options.chm ? CompileWithChmcmd(job, out, err, options.quiet) : kExitSuccess;
+  }
+  // The compiled help's warnings count with the conversion's.
+  try {
+    ByteString chm = CompileConvertedHelp(job.OutputFolder, ProjectBaseName(job), host);
+    host.ReportWarningCount();
+    out << NativePath(chm) << "\n";
+  } catch (const Exception& error) {
+    host.ReportWarningCount();
+    err << "quorvex-convert: the .chm was not compiled: " << error.DisplayMessage() << "\n";
     return kExitConversionFailed;
   }
-  out << chm.chmPath << "\n";
   return kExitSuccess;
 }
 
