@@ -19,8 +19,13 @@ std::size_t FindWord(std::string_view text, std::string_view word, std::size_t f
   return std::string_view::npos;
 }
 
+// Longest reference looked for; longer ones are no file names, and the
+// bound keeps the scan of any input linear.
+constexpr std::size_t kMaxReference = 2048;
+
 // The attribute value at `at` (after "name="): quoted or up to white space or ">".
 ByteString AttributeValue(std::string_view text, std::size_t at) {
+  text = text.substr(0, std::min(text.size(), at + kMaxReference));
   while (at < text.size() && IsSpace(text[at])) ++at;
   if (at >= text.size()) return {};
   char quote = text[at];
@@ -58,16 +63,18 @@ std::vector<ByteString> PageReferences(std::string_view page) {
   // <param name="Local" value="html/a.html"> in contents and index files.
   for (std::size_t at = FindWord(page, "\"local\"", 0); at != std::string_view::npos;
        at = FindWord(page, "\"local\"", at + 1)) {
-    std::size_t value = FindWord(page, "value", at);
-    std::size_t close = page.find('>', at);
-    if (value == std::string_view::npos || value > close) continue;
+    // "value" follows within the tag; a short window keeps any input linear.
+    std::string_view window = page.substr(0, std::min(page.size(), at + 80));
+    window = window.substr(0, std::min(window.size(), window.find('>', at)));
+    std::size_t value = FindWord(window, "value", at);
+    if (value == std::string_view::npos) continue;
     std::size_t equals = value + 5;
     while (equals < page.size() && IsSpace(page[equals])) ++equals;
     if (equals < page.size() && page[equals] == '=') found.emplace_back(at, AttributeValue(page, equals + 1));
   }
   for (std::size_t at = FindWord(page, "url(", 0); at != std::string_view::npos; at = FindWord(page, "url(", at + 1)) {
-    std::size_t end = page.find(')', at);
-    if (end == std::string_view::npos) break;
+    std::size_t end = page.substr(0, std::min(page.size(), at + kMaxReference)).find(')', at);
+    if (end == std::string_view::npos) continue;
     std::string_view inner = page.substr(at + 4, end - at - 4);
     while (!inner.empty() && (IsSpace(inner.front()) || inner.front() == '"' || inner.front() == '\'')) inner.remove_prefix(1);
     while (!inner.empty() && (IsSpace(inner.back()) || inner.back() == '"' || inner.back() == '\'')) inner.remove_suffix(1);

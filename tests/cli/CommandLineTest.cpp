@@ -19,7 +19,7 @@ using test::RunResult;
 RunResult RunWith(std::vector<std::string> args) { return test::RunConverter(args); }
 
 TEST(CommandLine, UsageErrorsExitWithTwo) {
-  for (auto args : std::vector<std::vector<std::string>>{{}, {"--bogus", "p.hpj"}, {"a", "b", "c"}}) {
+  for (auto args : std::vector<std::vector<std::string>>{{}, {"--bogus", "p.hpj"}, {"a", "b", "c"}, {"p.hpj", "--chm-compiler", "hhc"}, {"p.hpj", "--chm-compiler"}}) {
     RunResult run = RunWith(args);
     EXPECT_EQ(run.code, kExitUsage);
     EXPECT_NE(run.err.find("usage: quorvex-convert"), std::string::npos);
