@@ -40,6 +40,10 @@ class FileCollector {
   bool Add(const ByteString& path) {
     std::string name = ChmName(path);
     if (names_.count(name)) return true;
+    if (name.size() > kMaxChmNameLength) {
+      throw Exception("the name is too long for a compiled help (" + DecimalText(static_cast<long long>(name.size())) +
+                      " bytes, at most " + DecimalText(kMaxChmNameLength) + "): " + path);
+    }
     ByteString engine = EnginePathOf(path);
     if (!IsInsideFolder(folder_, engine) || !FileExists(engine)) return false;
     names_.insert(name);

@@ -179,6 +179,8 @@ TEST(HelpCompiler, ProjectsThatCannotBeCompiledAreErrorsAndLeaveNoCompiledFile) 
       {CrLf({"[OPTIONS]", "Compiled file=help.chm", "Index file=..\\outside.hhk"}),
        "the project lists files that are not in its folder:\n  ..\\outside.hhk"},
       {CrLf({"[OPTIONS]", "Compiled file=..\\help.chm"}), "the compiled file must lie in the project's folder: ..\\help.chm"},
+      {CrLf({"[FILES]", "html/top.html", std::string(508, 'x') + ".htm"}),
+       "the name is too long for a compiled help (513 bytes, at most 512): " + std::string(508, 'x') + ".htm"},
   };
   for (const Case& c : cases) {
     TempDir dir;
