@@ -54,7 +54,7 @@ LzxSymbol Match(int length, std::uint32_t offset, RecentOffsets& recent) {
 class FrameParser {
  public:
   FrameParser(const LzxSettings& settings)
-      : finder_(settings.searchDepth, 128), maxOffset_((std::uint32_t{1} << settings.windowBits) - 3) {}
+      : finder_(settings.searchDepth, kLzxMaxMatch), maxOffset_((std::uint32_t{1} << settings.windowBits) - 3) {}
 
   void StartInterval(std::span<const std::uint8_t> interval) {
     interval_ = interval;

@@ -15,7 +15,7 @@ namespace quorvex {
 struct LzxSettings {
   int windowBits = 16;   ///< the window is 2^windowBits bytes (15..21)
   int resetFrames = 2;   ///< frames between two resets of the coder
-  int searchDepth = 48;  ///< match candidates tried per position
+  int searchDepth = 256;  ///< match candidates tried per position
 };
 
 struct LzxOutput {
