@@ -4,6 +4,7 @@
 
 #include "base/ByteReader.h"
 #include "chm/ChmContainer.h"
+#include "chm/ChmDirectoryReader.h"
 #include "support/ChmOracle.h"
 
 namespace quorvex {
@@ -51,6 +52,54 @@ TEST(ChmDirectory, NamesOfEveryLengthAcrossListingAndIndexChunks) {
     EXPECT_EQ(test::ResolveWithChmlib(chm, upper), file.data) << "looked up as " << upper;
   }
   EXPECT_EQ(all->count("/Dir/"), 1u) << "folders are listed";
+
+  // Our own reader checks what chmlib skips (quick-ref, free space, order,
+  // chunk chain) and looks every name up through the index and quick-ref.
+  std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(chm.data()), chm.size());
+  ChmDirectoryListing listing = ReadChmDirectory(bytes);
+  EXPECT_EQ(listing.entries.size(), all->size());
+  for (const ChmFile& file : files) {
+    std::optional<ChmDirectoryEntry> entry = FindChmEntry(bytes, file.name);
+    ASSERT_TRUE(entry.has_value()) << file.name;
+    EXPECT_EQ(entry->length, file.data.size()) << file.name;
+  }
+  EXPECT_FALSE(FindChmEntry(bytes, "/dir1/zzz").has_value());
+}
+
+// Every truncation and every flipped byte of the header and directory either
+// reads or is a clean EChmFormat, never a crash or another error.
+TEST(ChmDirectory, DamagedDirectoriesAreCleanErrors) {
+  std::vector<ChmFile> files;
+  for (int i = 0; i < 300; ++i) files.push_back({"/html/page" + std::to_string(i) + ".html", "x"});
+  const std::string chm = BuildChmContainer(files, {});
+  auto attempt = [](const std::string& bytes) {
+    std::span<const std::uint8_t> span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    try {
+      ReadChmDirectory(span);
+      FindChmEntry(span, "/html/page150.html");
+    } catch (const EChmFormat&) {
+    }
+  };
+  const std::size_t directoryEnd = ReadChmDirectory(std::span(reinterpret_cast<const std::uint8_t*>(chm.data()), chm.size())).contentOffset;
+  ASSERT_GT(directoryEnd, 0x78u + 0x54 + 2 * 0x1000) << "several chunks";
+  for (std::size_t size = 0; size < directoryEnd; size += 13) attempt(chm.substr(0, size));
+  // Every header byte, and in each chunk its header, first entries and quick-ref area.
+  for (std::size_t at = 0; at < directoryEnd; ++at) {
+    std::size_t inChunk = at < 0xCC ? 0 : (at - 0xCC) % 0x1000;
+    if (inChunk >= 0x100 && inChunk < 0x1000 - 0x20) continue;
+    std::string damaged = chm;
+    damaged[at] = static_cast<char>(damaged[at] ^ (at % 2 ? 0xFF : 0x80));
+    attempt(damaged);
+  }
+  std::string wrongQuickRef = chm;
+  wrongQuickRef[0x78 + 0x54 + 0x1000 - 4] ^= 1;  // the quick-ref of the fifth entry of chunk 0
+  std::span<const std::uint8_t> span(reinterpret_cast<const std::uint8_t*>(wrongQuickRef.data()), wrongQuickRef.size());
+  try {
+    ReadChmDirectory(span);
+    FAIL() << "no error";
+  } catch (const EChmFormat& error) {
+    EXPECT_EQ(error.Message(), "broken compiled help: a quick-ref offset does not point at its entry");
+  }
 }
 
 TEST(ChmDirectory, ANameTooLongForAChunkIsAnError) {
