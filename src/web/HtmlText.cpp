@@ -66,6 +66,10 @@ bool BreaksText(const std::string& name) {
   return false;
 }
 
+bool IsHeading(const std::string& name) {
+  return name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6';
+}
+
 // Blank runs become one space; none at either end.
 std::string CollapseBlanks(std::string_view text) {
   std::string out;
@@ -112,9 +116,31 @@ std::string DecodeEntities(std::string_view html) {
   return out;
 }
 
+std::string EscapeHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 PageText ReadPageText(std::string_view html) {
   PageText page;
   std::string raw;
+  bool inHeading = false;
+  // A line ends at a line-breaking tag, except inside a heading, which is one
+  // line however it breaks. Lines without text do not count.
+  auto lineEnds = [&] {
+    if (page.firstLine.empty() && !inHeading) page.firstLine = CollapseBlanks(DecodeEntities(raw));
+  };
   for (std::size_t pos = 0; pos < html.size();) {
     if (html[pos] != '<') {
       raw += html[pos++];
@@ -130,7 +156,11 @@ PageText ReadPageText(std::string_view html) {
     std::size_t tagEnd = html.find('>', pos);
     pos = tagEnd == std::string_view::npos ? html.size() : tagEnd + 1;
     if (closing) {
-      if (BreaksText(name)) raw += ' ';
+      if (IsHeading(name)) inHeading = false;
+      if (BreaksText(name)) {
+        lineEnds();
+        raw += ' ';
+      }
     } else if (name == "title") {
       std::size_t end = SkipElement(html, pos, name);
       std::string_view inside = html.substr(pos, end - pos);
@@ -144,10 +174,13 @@ PageText ReadPageText(std::string_view html) {
       page.title = ReadPageText(html.substr(pos, end - pos)).title;
       pos = end;
     } else if (BreaksText(name)) {
+      lineEnds();
       raw += ' ';
+      if (IsHeading(name)) inHeading = true;
     }
   }
   page.text = CollapseBlanks(DecodeEntities(raw));
+  if (page.firstLine.empty()) page.firstLine = page.text;
   return page;
 }
 
