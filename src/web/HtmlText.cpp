@@ -86,6 +86,19 @@ std::string CollapseBlanks(std::string_view text) {
   return out;
 }
 
+// Text without the spaces at either end, non-breaking and ideographic ones included.
+std::string TrimSpaces(std::string text) {
+  static constexpr std::string_view kSpaces[] = {" ", "\xC2\xA0", "\xE3\x80\x80"};
+  for (bool trimmed = true; trimmed;) {
+    trimmed = false;
+    for (std::string_view space : kSpaces) {
+      if (text.starts_with(space)) text.erase(0, space.size()), trimmed = true;
+      if (text.ends_with(space)) text.erase(text.size() - space.size()), trimmed = true;
+    }
+  }
+  return text;
+}
+
 // Where the element whose start tag ended before `pos` ends: after its end
 // tag, or the end of the page when it has none.
 std::size_t SkipElement(std::string_view html, std::size_t pos, const std::string& name) {
@@ -136,10 +149,17 @@ PageText ReadPageText(std::string_view html) {
   PageText page;
   std::string raw;
   bool inHeading = false;
+  std::size_t lineStart = 0;  // where in `raw` the first line with text may begin
   // A line ends at a line-breaking tag, except inside a heading, which is one
-  // line however it breaks. Lines without text do not count.
+  // line however it breaks. Lines without text (blanks, non-breaking spaces) do not count.
   auto lineEnds = [&] {
-    if (page.firstLine.empty() && !inHeading) page.firstLine = CollapseBlanks(DecodeEntities(raw));
+    if (!page.firstLine.empty() || inHeading) return;
+    std::string line = TrimSpaces(CollapseBlanks(DecodeEntities(std::string_view(raw).substr(lineStart))));
+    if (line.empty()) {
+      lineStart = raw.size();
+    } else {
+      page.firstLine = std::move(line);
+    }
   };
   for (std::size_t pos = 0; pos < html.size();) {
     if (html[pos] != '<') {
@@ -180,7 +200,8 @@ PageText ReadPageText(std::string_view html) {
     }
   }
   page.text = CollapseBlanks(DecodeEntities(raw));
-  if (page.firstLine.empty()) page.firstLine = page.text;
+  inHeading = false;
+  lineEnds();  // the text after the last line break is a line too
   return page;
 }
 

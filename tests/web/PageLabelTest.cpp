@@ -20,6 +20,8 @@ TEST(PageLabel, UntitledPagesAreCalledByTheirFirstHeadingOrLine) {
       {"Introduction without a break, then <h5>a heading</h5>", "Introduction without a break, then"},
       {"<table><tr><td>Cell one</td><td>cell two</td></tr></table>", "Cell one"},
       {"No break at all", "No break at all"},
+      {"&nbsp;<br>\r\n\u3000 <br>&nbsp;Real&nbsp;line&nbsp;<br>", "Real\u00a0line"},
+      {"<h4>A heading never closed", "A heading never closed"},
       {"<img src=\"../img/a.png\"><br>\r\n", "page.html"},
       {"Choose Options from the Tools menu to change the settings that the program keeps for you.<br>",
        "Choose Options from the Tools menu to change the settings…"},
