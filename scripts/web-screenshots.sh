@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the sample's browser help (or of PROJECT.hpj's) in headless
-# Chromium: contents, a popup open, the index, a search.
+# Chromium: contents, a popup open, the index, a search, and a phone-sized
+# window with the page and with the contents called up.
 #
 #   scripts/web-screenshots.sh SHOTDIR [PROJECT.hpj]
 #

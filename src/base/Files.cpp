@@ -297,12 +297,12 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
-std::vector<ByteString> ListFiles(const ByteString& folder, const ByteString& pattern) {
+std::vector<ByteString> ListFiles(const ByteString& folder, const ByteString& pattern, HiddenFiles hidden) {
   std::string nativeFolder = NativePath(folder);
   if (!nativeFolder.empty() && nativeFolder.back() != '/') nativeFolder += '/';
   std::vector<ByteString> names;
   for (const std::string& entry : DirectoryEntries(nativeFolder)) {
-    if (entry[0] == '.') continue;  // hidden
+    if (entry[0] == '.' && hidden == HiddenFiles::Skipped) continue;
     struct stat st;
     if (stat((nativeFolder + entry).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
     std::optional<ByteString> name = Utf8ToCp932(entry);

@@ -59,10 +59,15 @@ bool DeleteFileInside(const ByteString& outputFolder, const ByteString& path);
 /// file written into the folder reports them).
 void ForceDirectories(const ByteString& path);
 
-/// Names of the plain, non-hidden files of `folder` matching `pattern`
-/// ("*" and "?", letter case ignored), sorted by name with letter case ignored. A folder that cannot be
-/// read lists nothing.
-std::vector<ByteString> ListFiles(const ByteString& folder, const ByteString& pattern);
+/// Whether a listing names the files whose names begin with ".".
+enum class HiddenFiles { Skipped, Listed };
+
+/// Names of the plain files of `folder` matching `pattern` ("*" and "?",
+/// letter case ignored), without the hidden ones (names beginning with ".")
+/// unless asked, sorted by name with letter case ignored. A folder that
+/// cannot be read lists nothing.
+std::vector<ByteString> ListFiles(const ByteString& folder, const ByteString& pattern,
+                                  HiddenFiles hidden = HiddenFiles::Skipped);
 
 /// True when `name` matches the wildcard `pattern` ("*" any run, "?" one byte),
 /// letter case ignored.

@@ -66,6 +66,10 @@ bool BreaksText(const std::string& name) {
   return false;
 }
 
+bool IsHeading(const std::string& name) {
+  return name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6';
+}
+
 // Blank runs become one space; none at either end.
 std::string CollapseBlanks(std::string_view text) {
   std::string out;
@@ -80,6 +84,19 @@ std::string CollapseBlanks(std::string_view text) {
     }
   }
   return out;
+}
+
+// Text without the spaces at either end, non-breaking and ideographic ones included.
+std::string TrimSpaces(std::string text) {
+  static constexpr std::string_view kSpaces[] = {" ", "\xC2\xA0", "\xE3\x80\x80"};
+  for (bool trimmed = true; trimmed;) {
+    trimmed = false;
+    for (std::string_view space : kSpaces) {
+      if (text.starts_with(space)) text.erase(0, space.size()), trimmed = true;
+      if (text.ends_with(space)) text.erase(text.size() - space.size()), trimmed = true;
+    }
+  }
+  return text;
 }
 
 // Where the element whose start tag ended before `pos` ends: after its end
@@ -112,9 +129,38 @@ std::string DecodeEntities(std::string_view html) {
   return out;
 }
 
+std::string EscapeHtml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 PageText ReadPageText(std::string_view html) {
   PageText page;
   std::string raw;
+  bool inHeading = false;
+  std::size_t lineStart = 0;  // where in `raw` the first line with text may begin
+  // A line ends at a line-breaking tag, except inside a heading, which is one
+  // line however it breaks. Lines without text (blanks, non-breaking spaces) do not count.
+  auto lineEnds = [&] {
+    if (!page.firstLine.empty() || inHeading) return;
+    std::string line = TrimSpaces(CollapseBlanks(DecodeEntities(std::string_view(raw).substr(lineStart))));
+    if (line.empty()) {
+      lineStart = raw.size();
+    } else {
+      page.firstLine = std::move(line);
+    }
+  };
   for (std::size_t pos = 0; pos < html.size();) {
     if (html[pos] != '<') {
       raw += html[pos++];
@@ -130,7 +176,11 @@ PageText ReadPageText(std::string_view html) {
     std::size_t tagEnd = html.find('>', pos);
     pos = tagEnd == std::string_view::npos ? html.size() : tagEnd + 1;
     if (closing) {
-      if (BreaksText(name)) raw += ' ';
+      if (IsHeading(name)) inHeading = false;
+      if (BreaksText(name)) {
+        lineEnds();
+        raw += ' ';
+      }
     } else if (name == "title") {
       std::size_t end = SkipElement(html, pos, name);
       std::string_view inside = html.substr(pos, end - pos);
@@ -144,10 +194,14 @@ PageText ReadPageText(std::string_view html) {
       page.title = ReadPageText(html.substr(pos, end - pos)).title;
       pos = end;
     } else if (BreaksText(name)) {
+      lineEnds();
       raw += ' ';
+      if (IsHeading(name)) inHeading = true;
     }
   }
   page.text = CollapseBlanks(DecodeEntities(raw));
+  inHeading = false;
+  lineEnds();  // the text after the last line break is a line too
   return page;
 }
 

@@ -12,10 +12,14 @@ namespace quorvex {
 /// name stays as written.
 std::string DecodeEntities(std::string_view html);
 
+/// Text as HTML text or attribute value: & < > " ' as references.
+std::string EscapeHtml(std::string_view text);
+
 /// The title and the readable text of a page.
 struct PageText {
   std::string title;  ///< the <title>, blanks collapsed
   std::string text;   ///< the body's text: tags dropped, line-breaking tags and blank runs as one space
+  std::string firstLine;  ///< the first line of the text that holds any; a heading is one line
 };
 
 /// Reads the title and the text of a UTF-8 page. Scripts, style sheets and the

@@ -25,30 +25,47 @@ char32_t SearchFold(char32_t c) {
   return c;
 }
 
-std::string SearchDataScript(const std::vector<std::string>& texts) {
+std::string SearchDataScript(const std::vector<SearchPage>& pages) {
   std::map<std::string, std::vector<std::size_t>> grams;
-  for (std::size_t page = 0; page < texts.size(); ++page) {
-    std::u32string folded = DecodeUtf8(texts[page]);
+  auto index = [&grams](std::size_t page, std::string_view text) {
+    std::u32string folded = DecodeUtf8(text);
     for (char32_t& c : folded) c = SearchFold(c);
     for (std::size_t i = 0; i + 1 < folded.size(); ++i) {
       if (IsBlank(folded[i]) || IsBlank(folded[i + 1])) continue;
-      std::vector<std::size_t>& pages = grams[EncodeUtf8(folded.substr(i, 2))];
-      if (pages.empty() || pages.back() != page) pages.push_back(page);
+      std::vector<std::size_t>& holding = grams[EncodeUtf8(folded.substr(i, 2))];
+      if (holding.empty() || holding.back() != page) holding.push_back(page);
     }
+  };
+  std::vector<std::string> keys;
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    index(page, pages[page].title);
+    std::string joined;
+    for (const std::string& keyword : pages[page].keywords) {
+      index(page, keyword);
+      // A line break between keywords: no search word, which has no blanks, runs over two.
+      joined += (joined.empty() ? "" : "\n") + keyword;
+    }
+    keys.push_back(std::move(joined));
+    index(page, pages[page].text);
   }
   std::string script = "window.QuorvexHelp = window.QuorvexHelp || {};\nQuorvexHelp.searchData = {\"texts\":[";
-  for (std::size_t i = 0; i < texts.size(); ++i) {
+  for (std::size_t i = 0; i < pages.size(); ++i) {
     script += i > 0 ? ",\n" : "\n";
-    script += JsonString(texts[i]);
+    script += JsonString(pages[i].text);
+  }
+  script += "],\n\"keys\":[";
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    script += i > 0 ? ",\n" : "\n";
+    script += JsonString(keys[i]);
   }
   script += "],\n\"grams\":{";
   bool first = true;
-  for (const auto& [gram, pages] : grams) {
+  for (const auto& [gram, holding] : grams) {
     script += first ? "\n" : ",\n";
     script += JsonString(gram) + ":[";
-    for (std::size_t i = 0; i < pages.size(); ++i) {
+    for (std::size_t i = 0; i < holding.size(); ++i) {
       if (i > 0) script += ',';
-      script += std::to_string(pages[i]);
+      script += std::to_string(holding[i]);
     }
     script += "]";
     first = false;

@@ -15,9 +15,18 @@ namespace quorvex {
 /// the same way.
 char32_t SearchFold(char32_t c);
 
-/// The script web/webhelp/search-data.js for the pages' UTF-8 texts (in the
-/// order of the pages in help-data.js): the texts, and for every pair of
-/// adjacent non-blank folded characters the pages that hold it.
-std::string SearchDataScript(const std::vector<std::string>& texts);
+/// What the search looks into on one page (UTF-8).
+struct SearchPage {
+  std::string title;                  ///< as the viewer shows it (help-data.js holds it)
+  std::vector<std::string> keywords;  ///< the index's keywords that lead to the page
+  std::string text;
+};
+
+/// The script web/webhelp/search-data.js for the pages (in the order of the
+/// pages in help-data.js): their texts, their keywords, and for every pair of
+/// adjacent non-blank folded characters of a title, a keyword or a text the
+/// pages that hold it, so that a word found only in a title or a keyword
+/// finds its page too.
+std::string SearchDataScript(const std::vector<SearchPage>& pages);
 
 }  // namespace quorvex

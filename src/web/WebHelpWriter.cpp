@@ -1,5 +1,7 @@
 #include "web/WebHelpWriter.h"
 
+#include <unordered_map>
+
 #include "base/CodePageText.h"
 #include "base/Encoding.h"
 #include "base/Files.h"
@@ -8,15 +10,24 @@
 #include "project/NameMap.h"
 #include "web/HelpData.h"
 #include "web/HtmlText.h"
+#include "web/PageLabel.h"
 #include "web/SearchIndex.h"
+#include "web/ViewerPage.h"
+#include "web/ViewerWords.h"
 #include "web/WebAssets.h"
 #include "web/WebPage.h"
 
 namespace quorvex {
 namespace {
 
+// Pages and files whose names begin with a dot (a context ".HVCNA" gives
+// ".hvcna.html") belong to the help like any other.
+std::vector<ByteString> AllFiles(const ByteString& folder, const ByteString& pattern) {
+  return ListFiles(folder, pattern, HiddenFiles::Listed);
+}
+
 void ClearFolder(const ConversionJob& job, const ByteString& folder) {
-  for (const ByteString& name : ListFiles(folder, "*")) DeleteFileInside(job.OutputFolder, folder + name);
+  for (const ByteString& name : AllFiles(folder, "*")) DeleteFileInside(job.OutputFolder, folder + name);
 }
 
 void Write(const ConversionJob& job, const ByteString& path, std::string_view data) {
@@ -24,16 +35,16 @@ void Write(const ConversionJob& job, const ByteString& path, std::string_view da
 }
 
 // Every page of html\ as a browser page; returns what the viewer needs of each
-// and fills `texts` with their readable text, in the same order.
-std::vector<WebPageInfo> WritePages(const ConversionJob& job, const ByteString& web, std::vector<std::string>& texts) {
+// and fills `search` with what the search looks into, in the same order.
+std::vector<WebPageInfo> WritePages(const ConversionJob& job, const ByteString& web, std::vector<SearchPage>& search) {
   std::vector<WebPageInfo> pages;
   const ByteString html = job.OutputFolder + "html\\";
-  for (const ByteString& name : ListFiles(html, "*.htm*")) {
+  for (const ByteString& name : AllFiles(html, "*.htm*")) {
     std::string page = Cp932ToUtf8Replacing(ReadFile(html + name));
     PageText text = ReadPageText(page);
     std::string file = Cp932ToUtf8Replacing(name);
-    pages.push_back({file, text.title.empty() ? file : text.title});
-    texts.push_back(std::move(text.text));
+    pages.push_back({file, PageLabel(text, file)});
+    search.push_back({pages.back().title, {}, std::move(text.text)});
     Write(job, web + "html\\" + name, WebPageFor(page));
     job.ProcessPendingEvents();
   }
@@ -51,9 +62,9 @@ void WritePageFiles(const ConversionJob& job, const ByteString& web) {
     Write(job, web + "html\\popup.js", Cp932ToUtf8Replacing(ReadFile(html + "popup.js")));
   }
   const ByteString img = job.OutputFolder + "img\\";
-  for (const ByteString& name : ListFiles(img, "*")) Write(job, web + "img\\" + name, ReadFile(img + name));
+  for (const ByteString& name : AllFiles(img, "*")) Write(job, web + "img\\" + name, ReadFile(img + name));
   // Files the pages link (what ExecFile named) come along as they are.
-  for (const ByteString& name : ListFiles(html, "*")) {
+  for (const ByteString& name : AllFiles(html, "*")) {
     if (MatchesWildcard(name, "*.htm*") || SameText(name, "help.css") || SameText(name, "popup.js")) continue;
     Write(job, web + "html\\" + name, ReadFile(html + name));
   }
@@ -85,12 +96,34 @@ std::string DefaultPage(const ConversionJob& job, const HelpData& data) {
   return page.empty() ? data.pages.front().file : page;
 }
 
-void WriteAssets(const ConversionJob& job, const ByteString& web) {
+// Each page's keywords in the index (sub-entries by their own name), for the search.
+void AddKeywords(const PageLookup& pages, const std::vector<SitemapEntry>& entries,
+                 const std::unordered_map<std::string, std::size_t>& order, std::vector<SearchPage>& search) {
+  for (const SitemapEntry& entry : entries) {
+    for (const std::string& local : entry.locals) {
+      auto found = order.find(pages.Resolve(local));
+      if (found == order.end()) continue;
+      std::vector<std::string>& keywords = search[found->second].keywords;
+      if (keywords.empty() || keywords.back() != entry.name) keywords.push_back(entry.name);
+    }
+    AddKeywords(pages, entry.children, order, search);
+  }
+}
+
+void AddKeywords(const HelpData& data, std::vector<SearchPage>& search) {
+  std::unordered_map<std::string, std::size_t> order;
+  for (std::size_t i = 0; i < data.pages.size(); ++i) order.emplace(data.pages[i].file, i);
+  AddKeywords(PageLookup(data.pages), data.index, order, search);
+}
+
+// The viewer's files; index.html is the template of the viewer page in the help's language.
+void WriteAssets(const ConversionJob& job, const ByteString& web, const ViewerLanguage& language,
+                 const std::string& title) {
   for (const WebAsset& asset : WebAssets()) {
     ByteString path = web;
     for (char c : asset.path) path += c == '/' ? '\\' : c;
     ForceDirectories(ExtractFileDir(path));
-    Write(job, path, asset.data);
+    Write(job, path, asset.path == "index.html" ? ViewerPageFor(asset.data, language, title) : std::string(asset.data));
   }
 }
 
@@ -104,8 +137,8 @@ void WriteWebHelp(ConversionJob& job) {
     ForceDirectories(web + folder);
   }
   HelpData data;
-  std::vector<std::string> texts;
-  data.pages = WritePages(job, web, texts);
+  std::vector<SearchPage> search;
+  data.pages = WritePages(job, web, search);
   WritePageFiles(job, web);
   data.title = job.Title.empty() ? Cp932ToUtf8Replacing(ProjectBaseName(job)) : Utf8FromCodePage(job.Title, job.CodePage);
   data.contents = ReadSitemapFile(job, job.HasContents, ".hhc");
@@ -113,8 +146,12 @@ void WriteWebHelp(ConversionJob& job) {
   MergeSameNames(data.index);
   data.defaultPage = DefaultPage(job, data);
   Write(job, web + "webhelp\\help-data.js", HelpDataScript(data));
-  Write(job, web + "webhelp\\search-data.js", SearchDataScript(texts));
-  WriteAssets(job, web);
+  std::vector<std::string_view> texts;
+  for (const SearchPage& page : search) texts.push_back(page.text);
+  const ViewerLanguage& language = ViewerLanguageFor(job.CodePage, texts);
+  AddKeywords(data, search);
+  Write(job, web + "webhelp\\search-data.js", SearchDataScript(search));
+  WriteAssets(job, web, language, data.title);
 }
 
 }  // namespace quorvex

@@ -8,8 +8,9 @@ namespace quorvex {
 
 /// The browser copy of a page already converted to UTF-8: it declares UTF-8
 /// instead of Shift-JIS, loses the HTML Help control (<object id=popup>),
-/// and loads our page script and style first, which give the page's popup
-/// links their browser form and tie the page to the viewer. A "</" inside the
+/// and loads our scripts and styles first (kWebPageHead), which give the
+/// page's popup links and image maps their browser form, make its text
+/// comfortable to read and tie the page to the viewer. A "</" inside the
 /// page's own popup texts is escaped so that no text can end their script.
 /// The body is left as the conversion wrote it.
 std::string WebPageFor(std::string_view utf8Page);
@@ -19,10 +20,15 @@ std::string WebPageFor(std::string_view utf8Page);
 /// missing on most other systems, where a browser would fall back to a serif.
 std::string WebStyleSheetFor(std::string_view utf8StyleSheet);
 
-/// What every browser page loads first, from web/html/.
+/// What every browser page loads first, from web/html/: the popup box and
+/// the reading style over the page's own, and the scripts that give popups
+/// and image maps their browser form.
 inline constexpr char kWebPageHead[] =
     "<meta charset=\"utf-8\">\n"
+    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
     "<link rel=\"stylesheet\" href=\"../webhelp/page.css\">\n"
-    "<script src=\"../webhelp/page.js\"></script>\n";
+    "<link rel=\"stylesheet\" href=\"../webhelp/reading.css\">\n"
+    "<script src=\"../webhelp/page.js\"></script>\n"
+    "<script src=\"../webhelp/picture-maps.js\"></script>\n";
 
 }  // namespace quorvex

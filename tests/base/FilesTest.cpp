@@ -75,6 +75,8 @@ TEST(Files, ListingIsSortedSkipsHiddenAndFoldersAndMatchesIgnoringCase) {
   }
   dir.Write("html/folder.html/inner.html", "");
   EXPECT_EQ(ListFiles(dir.Engine() + "html\\", "*.htm*"), (std::vector<ByteString>{"a.htm", "b.html", "Old.HTM"}));
+  EXPECT_EQ(ListFiles(dir.Engine() + "html\\", "*.htm*", HiddenFiles::Listed),
+            (std::vector<ByteString>{".hidden.html", "a.htm", "b.html", "Old.HTM"}));
   EXPECT_TRUE(ListFiles(dir.Engine() + "nothing\\", "*").empty());
 }
 

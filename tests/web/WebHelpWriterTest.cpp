@@ -13,6 +13,7 @@
 
 #include "base/Encoding.h"
 #include "cli/CommandLine.h"
+#include "document/DocumentTestSupport.h"
 #include "support/TempDir.h"
 #include "base/Utf8.h"
 #include "web/WebAssets.h"
@@ -23,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempDir;
+using test::WordFootnote;
 
 struct WebRun {
   TempDir dir;
@@ -78,10 +80,56 @@ TEST(WebHelpWriter, ViewerFilesAreTheSourceTreesAssets) {
     std::string relative = fs::relative(file.path(), std::string(QUORVEX_SOURCE_DIR) + "/src/web/assets").string();
     std::ifstream in(file.path(), std::ios::binary);
     std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(run.dir.Read("out/web/" + relative), source) << relative;
     ++count;
+    if (relative == "index.html") continue;  // the template of the viewer page, below
+    EXPECT_EQ(run.dir.Read("out/web/" + relative), source) << relative;
   }
   EXPECT_EQ(count, static_cast<int>(WebAssets().size()));
+  // The sample is Japanese: so is its viewer page, with every word filled in.
+  const std::string viewer = run.dir.Read("out/web/index.html");
+  EXPECT_EQ(viewer.find("{{"), std::string::npos);
+  EXPECT_NE(viewer.find("<html lang=\"ja\">"), std::string::npos);
+  EXPECT_NE(viewer.find("<title>サンプル ヘルプ</title>"), std::string::npos);
+  EXPECT_NE(viewer.find("aria-selected=\"true\">目次</button>"), std::string::npos);
+}
+
+// A help of our own in English: a page named after a context that begins
+// with a dot, a topic without a title, and a title whose word its text lacks.
+TEST(WebHelpWriter, EveryPageByItsNameAndTitleInTheHelpsLanguage) {
+  test::DocumentProject p;
+  p.project.Section("[OPTIONS]", {"TITLE=Fixture <Help>", "LCID=0x409 0x0 0x0"});
+  p.Document("doc.rtf",
+             {WordFootnote('#', "start") + WordFootnote('$', "Getting started") + WordFootnote('K', "dots") +
+                  "Read {\\uldb the hidden page}{\\v .x}.\\par ",
+              WordFootnote('#', ".x") + WordFootnote('$', "Dotted page") + WordFootnote('K', "dots;concealed") +
+                  "Kept out of sight.\\par ",
+              WordFootnote('#', "trouble") + WordFootnote('$', "Troubleshooting") + "When it fails, restart.\\par ",
+              WordFootnote('#', "untitled") + "\\s1 Details of the window\\par \\pard The window shows it.\\par "});
+  test::RunResult run = p.Convert({"--web"});
+  ASSERT_EQ(run.code, kExitSuccess) << run.err;
+
+  // Pages in the order of their names: .x, start, trouble, untitled.
+  EXPECT_EQ(p.project.Output("web/html/.x.html"), WebPageFor(p.Utf8Output("html/.x.html")));
+  EXPECT_NE(p.project.Output("web/html/start.html").find("<a href=\".x.html\">"), std::string::npos);
+  const std::string data = p.project.Output("web/webhelp/help-data.js");
+  EXPECT_NE(data.find("\"pages\":[\n{\"f\":\".x.html\",\"t\":\"Dotted page\"},\n{\"f\":\"start.html\",\"t\":\"Getting started\"},"
+                      "\n{\"f\":\"trouble.html\",\"t\":\"Troubleshooting\"},\n{\"f\":\"untitled.html\",\"t\":\"Details of the window\"}]"),
+            std::string::npos)
+      << data;
+  EXPECT_NE(data.find("{\"n\":\"dots\",\"p\":[\"start.html\",\".x.html\"]}"), std::string::npos) << data;
+  EXPECT_NE(data.find("{\"n\":\"concealed\",\"p\":[\".x.html\"]}"), std::string::npos) << data;
+
+  // "troubleshooting" stands in the title only; "concealed" in a keyword only.
+  const std::string search = p.project.Output("web/webhelp/search-data.js");
+  EXPECT_NE(search.find("\"ub\":[2]"), std::string::npos) << search;
+  EXPECT_NE(search.find("\"nc\":[0]"), std::string::npos) << search;
+
+  // The viewer speaks English, every word of it.
+  const std::string viewer = p.project.Output("web/index.html");
+  EXPECT_NE(viewer.find("<html lang=\"en\">"), std::string::npos);
+  EXPECT_NE(viewer.find("<title>Fixture &lt;Help&gt;</title>"), std::string::npos);
+  EXPECT_NE(viewer.find(">Contents</button>"), std::string::npos);
+  for (char32_t c : DecodeUtf8(viewer)) ASSERT_LT(c, 0x3000u) << "a Japanese word in an English viewer";
 }
 
 TEST(WebHelpWriter, OnlyWhenAskedAndNothingLeftFromAnEarlierRun) {

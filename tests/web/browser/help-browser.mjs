@@ -60,9 +60,9 @@ export async function serve(folder) {
  * Opens the viewer at `url` in a new tab and records every console error,
  * script error, failed request, error response and request that leaves `base`.
  */
-export async function openViewer(browser, url, base) {
+export async function openViewer(browser, url, base, viewport = { width: 1000, height: 650 }) {
   const page = await browser.newPage();
-  await page.setViewport({ width: 1000, height: 650 });
+  await page.setViewport(viewport);
   const problems = [];
   page.on('console', (message) => {
     if (message.type() === 'error' || message.type() === 'warn') problems.push(`console ${message.type()}: ${message.text()}`);
@@ -77,7 +77,7 @@ export async function openViewer(browser, url, base) {
     if (!address.startsWith(base) && !address.startsWith('data:')) problems.push(`outside request: ${address}`);
   });
   await page.goto(url);
-  await page.waitForFunction(() => document.title !== 'ヘルプ' || !!document.querySelector('#notice:not([hidden])'));
+  await page.waitForFunction(() => document.body.dataset.viewer === 'ready' || document.body.dataset.viewer === 'failed');
   return { page, problems };
 }
 

@@ -19,6 +19,39 @@ function decodeEntities(text) {
   });
 }
 
+function collapse(text) {
+  return text.replace(/[ \t\r\n\f]+/g, ' ').trim();
+}
+
+// Tags after which the text goes on in another line.
+const lineBreaking = 'br|p|div|li|tr|td|th|hr|table|ul|ol|menu|h[1-6]|dt|dd|blockquote|pre';
+
+function firstLine(html) {
+  const body = html.replace(/^[\s\S]*?<\/head>/i, '').replace(/<!--[\s\S]*?-->/g, '')
+    .replace(/<(script|style|object)\b[\s\S]*?<\/\1>/gi, '');
+  const lines = body
+    .replace(/<h([1-6])\b[^>]*>([\s\S]*?)<\/h\1>/gi, (whole, level, inside) => `\n${inside.replace(/<br\b[^>]*>/gi, ' ')}\n`)
+    .replace(new RegExp(`<\\/?(${lineBreaking})\\b[^>]*>`, 'gi'), '\n')
+    .replace(/<[^>]*>/g, '')
+    .split('\n').map((line) => collapse(decodeEntities(line).replace(/\u00a0/g, ' ')));
+  return lines.find((line) => line !== '') ?? '';
+}
+
+// At most 60 characters; longer text cut at the last blank or Japanese
+// punctuation mark in the second half of them, else at 60, with "…".
+function shorten(text) {
+  const chars = [...text];
+  if (chars.length <= 60) return text;
+  let cut = 60;
+  for (let i = 60; i > 30; i--) {
+    if (/[ \u00a0\u3000]/.test(chars[i]) || '、。，．・：；！？）」』】'.includes(chars[i - 1])) {
+      cut = i;
+      break;
+    }
+  }
+  return chars.slice(0, cut).join('').replace(/[ \u00a0\u3000,;:\-、。，．・：；]+$/, '') + '…';
+}
+
 /** The converted project in `outDir` (the HTML Help files and web/ beside them). */
 export class HelpProject {
   constructor(outDir) {
@@ -58,11 +91,17 @@ export class HelpProject {
     return entries;
   }
 
-  /** The <title> of a page as the conversion wrote it; the file name when it has none. */
+  /**
+   * What the browser help calls a page: the <title> the conversion wrote; for
+   * a page without one its first line of text (a heading that begins the page
+   * is one line), cut at a word near 60 characters; the file name only for a
+   * page without text.
+   */
   pageTitle(page) {
-    const match = /<title>([\s\S]*?)<\/title>/i.exec(readText(path.join(this.outDir, 'html', page)));
-    const title = match ? decodeEntities(match[1]).replace(/[ \t\r\n\f]+/g, ' ').trim() : '';
-    return title || page;
+    const html = readText(path.join(this.outDir, 'html', page));
+    const match = /<title>([\s\S]*?)<\/title>/i.exec(html);
+    const title = match ? collapse(decodeEntities(match[1])) : '';
+    return title || shorten(firstLine(html)) || page;
   }
 
   /** The popup texts a page can show, by variable name (popN), from its head or popup.js,

@@ -5,8 +5,10 @@
 //
 // writes contents.png (the contents with every book open), popup.png (the
 // first popup link's box open), index.png (the index with the first keyword
-// of several pages showing its choices) and search.png (a search for a word
-// of the default page).
+// of several pages showing its choices), search.png (a search for a word
+// of the default page), and in a phone-sized window phone.png (the default
+// page, which has the screen) and phone-contents.png (the contents called up
+// by their button).
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -44,6 +46,15 @@ try {
   const word = /[\p{Script=Han}\p{Script=Hiragana}\p{Script=Katakana}ー]{2,}|[A-Za-z]{3,}/u.exec(text)?.[0] ?? data.title;
   await search(page, word);
   await shot('search.png');
+
+  const phone = (await openViewer(chromium.browser, base + 'index.html', base, { width: 360, height: 640 })).page;
+  const start = data.pages.find((p) => p.f === data.defaultPage);
+  await waitForPage(phone, start.f, start.t, data.title);
+  const phoneShot = (name) => phone.screenshot({ path: path.join(shotDir, name) }).then(() => console.log(path.join(shotDir, name)));
+  await phoneShot('phone.png');
+  await phone.click('.nav-buttons button[data-tab="tab-contents"]');
+  await openAllBooks(phone);
+  await phoneShot('phone-contents.png');
 } finally {
   await chromium.close();
 }

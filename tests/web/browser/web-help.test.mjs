@@ -11,16 +11,25 @@ import {
   closePopupWithEscape, contentsRows, convert, launch, openAllBooks, openPopup, openViewer, pageFrame,
   popupLinks, search, selectTab, serve, waitForPage,
 } from './help-browser.mjs';
+import { fixtureHotspots, fixturePictureWidth, writeFixtureHelp } from './fixture-help.mjs';
 import { HelpProject } from './help-project.mjs';
 
 const sourceDir = process.env.QUORVEX_SOURCE_DIR ?? path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../..');
 const converter = process.env.QUORVEX_CONVERT ?? path.join(sourceDir, 'build/release/quorvex-convert');
 
-// The projects whose browser help is tested, relative to the source tree.
+// The projects whose browser help is tested: the bundled samples (Japanese)
+// and an English help written in code (fixture-help.mjs).
 const projects = [
-  'examples/sample/sample.hpj',
-  'examples/guide/guide.hpj',
+  { name: 'examples/sample/sample.hpj', lang: 'ja', write: () => path.join(sourceDir, 'examples/sample/sample.hpj') },
+  { name: 'examples/guide/guide.hpj', lang: 'ja', write: () => path.join(sourceDir, 'examples/guide/guide.hpj') },
+  { name: 'an English help of our own', lang: 'en', write: (work) => writeFixtureHelp(path.join(work, 'project')) },
 ];
+
+// The viewer's words these tests look for, in each language.
+const words = {
+  ja: { allPages: 'すべてのページ', otherPages: 'その他のページ', wordPattern: /[\p{Script=Han}\p{Script=Hiragana}\p{Script=Katakana}ー]{2,}/u },
+  en: { allPages: 'All pages', otherPages: 'Other pages', wordPattern: /[A-Za-z]{4,}/ },
+};
 
 const variants = [
   { name: 'file://, popups in popup.js', options: [], http: false },
@@ -30,9 +39,9 @@ const variants = [
 
 let keywordsWithSeveralPages = 0;
 
-for (const hpj of projects) {
+for (const help of projects) {
   for (const variant of variants) {
-    describe(`${hpj} (${variant.name})`, () => {
+    describe(`${help.name} (${variant.name})`, () => {
       let work, project, chromium, server, base, viewer;
       const pageTexts = {};  // page -> the text the browser shows
 
@@ -44,7 +53,7 @@ for (const hpj of projects) {
 
       before(async () => {
         work = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvex-web-'));
-        const webDir = await convert(converter, path.join(sourceDir, hpj), path.join(work, 'out'), variant.options);
+        const webDir = await convert(converter, help.write(work), path.join(work, 'out'), variant.options);
         project = new HelpProject(path.join(work, 'out'));
         chromium = await launch();
         if (variant.http) {
@@ -73,7 +82,8 @@ for (const hpj of projects) {
         // Pages the contents do not open get a book of their own (of every page, when they open none).
         const others = project.pages.filter((p) => !expected.some((row) => row.page === p));
         if (others.length > 0) {
-          expected.push({ depth: 0, name: others.length === project.pages.length ? 'すべてのページ' : 'その他のページ', page: null },
+          const book = others.length === project.pages.length ? words[help.lang].allPages : words[help.lang].otherPages;
+          expected.push({ depth: 0, name: book, page: null },
             ...others.map((p) => ({ depth: 1, name: project.pageTitle(p), page: p })));
         }
         assert.deepEqual(await contentsRows(page), expected);
@@ -155,14 +165,21 @@ for (const hpj of projects) {
         assert.equal(await frame.$('.quorvex-popup'), null, 'a click closes the popup');
       });
 
-      test('search finds every page that holds a word, Japanese and full-width alike', async () => {
+      test('search finds every page that holds a word in its text, title or keywords, Japanese and full-width alike', async () => {
         const page = viewer.page;
-        const holding = (word) => project.pages.filter((p) => pageTexts[p]?.includes(word)).sort();
-        const words = [...new Set(project.pages
-          .map((p) => /[\p{Script=Han}\p{Script=Hiragana}\p{Script=Katakana}ー]{2,}/u.exec(pageTexts[p] ?? ''))
+        const keywords = {};  // page -> its keywords in the index
+        for (const entry of project.sitemap('.hhk')) {
+          for (const local of entry.locals) (keywords[project.pageOf(local)] ??= []).push(entry.name);
+        }
+        const fold = (text) => text.toLowerCase();
+        const holds = (p, word) => [pageTexts[p] ?? '', project.pageTitle(p), ...(keywords[p] ?? [])]
+          .some((text) => fold(text).includes(fold(word)));
+        const holding = (word) => project.pages.filter((p) => holds(p, word)).sort();
+        const found = [...new Set(project.pages
+          .map((p) => words[help.lang].wordPattern.exec(pageTexts[p] ?? ''))
           .filter(Boolean).map((m) => m[0]))].slice(0, 5);
-        assert.ok(words.length > 0, 'the pages hold Japanese words');
-        for (const word of words) {
+        assert.ok(found.length > 0, 'the pages hold words');
+        for (const word of found) {
           assert.deepEqual((await search(page, word)).sort(), holding(word), word);
         }
         const ascii = project.pages.map((p) => /[A-Za-z]{3,}/.exec(pageTexts[p] ?? '')).find(Boolean)?.[0];
@@ -171,7 +188,24 @@ for (const hpj of projects) {
           assert.deepEqual((await search(page, fullWidth)).sort(), (await search(page, ascii.toLowerCase())).sort());
           assert.ok((await search(page, ascii)).length > 0, ascii);
         }
-        assert.deepEqual(await search(page, words[0] + ' 存在しない語句'), []);
+        assert.deepEqual(await search(page, found[0] + ' 存在しない語句'), []);
+      });
+
+      test('every title is found by each of its words, pages with the word in their title first', async () => {
+        const page = viewer.page;
+        for (const file of project.pages) {
+          const title = project.pageTitle(file);
+          for (const word of title.split(/[\s\u3000]+/).filter((w) => w !== '')) {
+            const pages = await page.evaluate((w) => window.QuorvexHelp.search.find(w)
+              .map((hit) => window.QuorvexHelp.data.pages[hit.page].f), word);
+            assert.ok(pages.includes(file), `"${word}" of "${title}" finds ${file}`);
+            const inTitle = pages.map((p) => project.pageTitle(p).toLowerCase().includes(word.toLowerCase()));
+            assert.ok(inTitle.every((yes, i) => yes || !inTitle.slice(i).includes(true)), `title matches first for "${word}"`);
+          }
+        }
+        // Through the search pane too: a whole title brings a page of that title first.
+        const title = project.pageTitle(project.pages[0]);
+        assert.equal(project.pageTitle((await search(page, title))[0]), title);
       });
 
       test('a deep link opens its page; links, back and forward walk the pages read', async () => {
@@ -215,4 +249,176 @@ for (const hpj of projects) {
 
 test('a tested project has a keyword with several pages', () => {
   assert.ok(keywordsWithSeveralPages > 0);
+});
+
+// What only the English help of our own shows: the viewer's words in
+// English, an untitled page by its heading, a page whose name begins with a
+// dot, and a phone-sized window with a picture wider than it.
+describe('an English help of our own, in detail', () => {
+  let work, project, chromium, base, viewer;
+  const phone = { width: 375, height: 667 };
+  const japanese = /[\p{Script=Han}\p{Script=Hiragana}\p{Script=Katakana}]/u;
+
+  before(async () => {
+    work = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvex-web-'));
+    const webDir = await convert(converter, writeFixtureHelp(path.join(work, 'project')), path.join(work, 'out'));
+    project = new HelpProject(path.join(work, 'out'));
+    chromium = await launch();
+    base = pathToFileURL(webDir).href + '/';
+    viewer = await openViewer(chromium.browser, `${base}index.html`, base);
+  });
+
+  after(async () => {
+    await chromium?.close();
+    fs.rmSync(work, { recursive: true, force: true });
+  });
+
+  // Every text of the viewer itself a reader can meet: its elements' text and
+  // their titles, labels and placeholders, outside the help's own names.
+  const viewerWords = (page) => page.evaluate(() => {
+    const own = (element) => !element.closest('#contents-tree, #index-list .label, #index-list a, #search-results, #help-title');
+    const texts = [document.documentElement.lang];
+    for (const element of document.querySelectorAll('body *')) {
+      if (!own(element) || element.tagName === 'SCRIPT') continue;
+      for (const node of element.childNodes) if (node.nodeType === Node.TEXT_NODE && node.textContent.trim()) texts.push(node.textContent.trim());
+      for (const name of ['title', 'aria-label', 'placeholder']) if (element.getAttribute(name)) texts.push(element.getAttribute(name));
+    }
+    for (const toggle of document.querySelectorAll('#contents-tree .toggle')) texts.push(toggle.title);
+    return texts;
+  });
+
+  test('the viewer speaks English: tabs, books, buttons, messages', async () => {
+    const page = viewer.page;
+    const seen = await viewerWords(page);
+    assert.equal(seen[0], 'en');
+    for (const word of ['Contents', 'Index', 'Search', 'Type the keyword to find', 'Words to search for']) {
+      assert.ok(seen.includes(word), `${word} in ${seen.join(' | ')}`);
+    }
+    assert.deepEqual((await contentsRows(page)).filter((row) => row.depth === 0).map((row) => row.name),
+      ['Getting started', 'Troubleshooting', 'Other pages']);
+    await search(page, 'Troubleshooting');
+    seen.push(...await viewerWords(page));
+    assert.equal(await page.$eval('#search-status', (status) => status.textContent), '1 topic found.');
+    await search(page, 'window');
+    assert.equal(await page.$eval('#search-status', (status) => status.textContent), '2 topics found.');
+    await search(page, 'nowhere to be found');
+    assert.equal(await page.$eval('#search-status', (status) => status.textContent), 'Nothing found.');
+    await selectTab(page, 'index');
+    await page.type('#index-filter', 'no such keyword');
+    assert.equal(await page.$eval('#index-empty', (empty) => empty.hidden ? '' : empty.textContent), 'No keyword matches.');
+    seen.push(...await viewerWords(page));
+    await page.goto(`${base}index.html#gone.html`);
+    await page.waitForSelector('#notice:not([hidden])');
+    assert.equal(await page.$eval('#notice', (notice) => notice.textContent), 'The page \u201cgone.html\u201d is not in this help.');
+    seen.push(...await viewerWords(page));
+    assert.deepEqual(seen.filter((text) => japanese.test(text)), []);
+  });
+
+  test('an untitled page is listed by its first heading; a page named with a dot opens from its link and keyword', async () => {
+    const page = viewer.page;
+    await page.goto(`${base}index.html`);
+    await page.waitForFunction(() => document.body.dataset.viewer === 'ready');
+    await openAllBooks(page);
+    const rows = await contentsRows(page);
+    assert.ok(rows.some((row) => row.depth === 1 && row.name === 'Details of the window' && row.page === 'untitled.html'));
+    assert.ok(rows.some((row) => row.depth === 1 && row.name === 'Dotted page' && row.page === '.x.html'));
+    assert.ok(!rows.some((row) => /\.html$/.test(row.name)), 'no entry is called by its file name');
+
+    await selectTab(page, 'index');
+    const window = await page.waitForSelector('xpath///button[contains(@class,"several") and .="window"]');
+    await window.click();
+    assert.deepEqual(await window.evaluate((b) => [...b.nextElementSibling.querySelectorAll('a')].map((a) => a.textContent)),
+      ['Getting started', 'Details of the window']);
+    assert.deepEqual(await search(page, 'window'), ['untitled.html', 'start.html']);
+    assert.equal(await page.$eval('#search-results a', (a) => a.textContent), 'Details of the window');
+
+    await selectTab(page, 'index');
+    const dots = await page.waitForSelector('xpath///button[contains(@class,"several") and .="dots"]');
+    await dots.click();
+    await page.click('#index-list a[href="#.x.html"]');
+    await waitForPage(page, '.x.html', 'Dotted page', project.title);
+    await page.evaluate(() => { location.hash = '#start.html'; });
+    const frame = await waitForPage(page, 'start.html', 'Getting started', project.title);
+    await frame.click('a[href=".x.html"]');
+    await waitForPage(page, '.x.html', 'Dotted page', project.title);
+  });
+
+  test('on a phone the page has the screen, and the navigation is one tap away', async () => {
+    const { page, problems } = await openViewer(chromium.browser, `${base}index.html#start.html`, base, phone);
+    await waitForPage(page, 'start.html', 'Getting started', project.title);
+    const layout = () => page.evaluate(() => {
+      const box = (selector) => {
+        const element = document.querySelector(selector);
+        const rect = element.getBoundingClientRect();
+        return { left: rect.left, top: rect.top, right: rect.right, bottom: rect.bottom, shown: getComputedStyle(element).display !== 'none' };
+      };
+      return { frame: box('#page-frame'), bar: box('.bar'), side: box('#side'), contents: box('#pane-contents') };
+    });
+    let at = await layout();
+    assert.deepEqual([at.frame.left, at.frame.top, at.frame.right, at.frame.bottom], [0, at.bar.bottom, phone.width, phone.height]);
+    assert.ok(at.bar.bottom <= 60, 'the bar stays small');
+    assert.equal(at.side.shown, false, 'the navigation is away');
+
+    // Each of contents, index and search: one tap on its button.
+    for (const [name, field] of [['index', '#index-filter'], ['search', '#search-input'], ['contents', null]]) {
+      await page.click(`.nav-buttons button[data-tab="tab-${name}"]`);
+      at = await layout();
+      assert.ok(at.side.shown && at.side.left === 0 && at.side.right === phone.width, `${name}: the navigation covers the page`);
+      assert.ok(await page.$eval(`#pane-${name}`, (pane) => !pane.hidden), name);
+      if (field) assert.ok(await page.$eval(field, (input) => document.activeElement === input), `${name}: its field has the focus`);
+    }
+    assert.ok(at.contents.shown);
+    await page.click('#contents-tree a[href="#trouble.html"]');
+    await waitForPage(page, 'trouble.html', 'Troubleshooting', project.title);
+    at = await layout();
+    assert.equal(at.side.shown, false, 'choosing a page takes the navigation away');
+    // The button of the pane on show closes it again, and so does Esc.
+    await page.click('.nav-buttons button[data-tab="tab-contents"]');
+    await page.click('.nav-buttons button[data-tab="tab-contents"]');
+    assert.equal((await layout()).side.shown, false);
+    await page.click('.nav-buttons button[data-tab="tab-search"]');
+    await page.keyboard.press('Escape');
+    assert.equal((await layout()).side.shown, false);
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+
+  test('on a phone a wide picture fits the screen, and its map areas shrink with it', async () => {
+    const { page, problems } = await openViewer(chromium.browser, `${base}index.html#start.html`, base, phone);
+    const frame = await waitForPage(page, 'start.html', 'Getting started', project.title);
+    await frame.waitForFunction(() => document.querySelector('img[usemap]').complete);
+    const picture = await frame.$eval('img[usemap]', (img) => {
+      const rect = img.getBoundingClientRect();
+      return {
+        left: rect.left, top: rect.top, width: rect.width, height: rect.height, viewWidth: document.documentElement.clientWidth,
+        scrollWidth: document.documentElement.scrollWidth,
+        areas: [...document.querySelectorAll('area')].map((area) => ({ href: area.getAttribute('href'), coords: area.coords.split(',').map(Number) })),
+      };
+    });
+    assert.ok(picture.width < fixturePictureWidth && picture.left + picture.width <= picture.viewWidth, 'the picture fits');
+    assert.equal(picture.scrollWidth, picture.viewWidth, 'nothing sticks out sideways');
+    assert.ok(Math.abs(picture.height / picture.width - 90 / fixturePictureWidth) < 0.01, 'in its proportions');
+    const scale = picture.width / fixturePictureWidth;
+    for (const hotspot of fixtureHotspots) {
+      const area = picture.areas.find((a) => a.href === hotspot.page);
+      const expected = [hotspot.x, hotspot.y, hotspot.x + hotspot.width, hotspot.y + hotspot.height].map((v) => v * scale);
+      area.coords.forEach((value, i) => assert.ok(Math.abs(value - expected[i]) <= 1, `${hotspot.page}: ${area.coords} for ${expected}`));
+    }
+    // A tap in the middle of a hotspot, where it is shown now, opens its page.
+    const frameBox = await (await page.$('#page-frame')).boundingBox();
+    for (const hotspot of fixtureHotspots) {
+      await page.evaluate(() => { location.hash = '#start.html'; });
+      await waitForPage(page, 'start.html', 'Getting started', project.title);
+      const x = frameBox.x + picture.left + (hotspot.x + hotspot.width / 2) * scale;
+      const y = frameBox.y + picture.top + (hotspot.y + hotspot.height / 2) * scale;
+      await page.mouse.click(x, y);
+      await waitForPage(page, hotspot.page, project.pageTitle(hotspot.page), project.title);
+    }
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+
+  test('no console error, no failed request', () => {
+    assert.deepEqual(viewer.problems, []);
+  });
 });

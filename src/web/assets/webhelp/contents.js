@@ -11,7 +11,7 @@
     var list = item.querySelector(':scope > ul');
     if (!toggle || !list) return;
     toggle.setAttribute('aria-expanded', open ? 'true' : 'false');
-    toggle.title = open ? '閉じる' : '開く';
+    toggle.title = help.word(open ? 'close' : 'open');
     list.hidden = !open;
     item.classList.toggle('open', open);
   }
@@ -33,7 +33,7 @@
       element = document.createElement('span');
       if (entry.x) {
         element.className = 'missing';
-        element.title = 'このヘルプにないページです: ' + entry.x[0];
+        element.title = help.word('missingPage', entry.x[0]);
       }
     }
     element.classList.add('label');
@@ -88,7 +88,7 @@
       var opened = openedPages(entries, {});
       var others = help.data.pages.filter(function (page) { return !opened[page.f]; });
       if (others.length > 0) {
-        var book = others.length === help.data.pages.length ? 'すべてのページ' : 'その他のページ';
+        var book = help.word(others.length === help.data.pages.length ? 'allPages' : 'otherPages');
         entries = entries.concat([{ n: book, p: [], c: others.map(function (page) { return { n: page.t, p: [page.f] }; }) }]);
       }
       build(entries, tree);

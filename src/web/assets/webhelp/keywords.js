@@ -16,7 +16,7 @@
     var note = document.createElement('span');
     note.className = 'label missing';
     note.textContent = entry.n;
-    note.title = 'このヘルプにないページです: ' + entry.x.join(', ');
+    note.title = help.word('missingPage', entry.x.join(', '));
     return note;
   }
 
@@ -30,7 +30,7 @@
     var choices = document.createElement('ul');
     choices.className = 'choices';
     choices.hidden = true;
-    choices.setAttribute('aria-label', '「' + entry.n + '」のトピック');
+    choices.setAttribute('aria-label', help.word('topicsOf', entry.n));
     entry.p.forEach(function (page) {
       var choice = document.createElement('li');
       choice.appendChild(pageLink(page, help.pageTitle(page)));
@@ -106,7 +106,7 @@
     build: function (list, input, empty) {
       build(help.data.index, list, null);
       if (rows.length === 0) {
-        empty.textContent = 'このヘルプにはキーワードがありません。';
+        empty.textContent = help.word('noKeywords');
         empty.hidden = false;
         input.disabled = true;
         return;

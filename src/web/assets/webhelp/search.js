@@ -1,22 +1,20 @@
-// The search pane: full-text search over the pages' text with the index the
-// converter built (search-data.js). Every pair of adjacent characters of a
-// search word must be in a page's index entry before the page's text is read,
-// so Japanese words are found without a dictionary.
+// The search pane: full-text search over the pages' titles, keywords and text
+// with the index the converter built (search-data.js). Every pair of adjacent
+// characters of a search word must be in a page's index entry before the
+// page's title, keywords and text are read, so Japanese words are found
+// without a dictionary.
 (function () {
   'use strict';
   var help = window.QuorvexHelp = window.QuorvexHelp || {};
-  var foldedTexts = [];
-  var foldedTitles = [];
+  var folded = { texts: [], titles: [], keys: [] };
 
-  function foldedText(i) {
-    if (foldedTexts[i] === undefined) foldedTexts[i] = help.fold(help.searchData.texts[i]);
-    return foldedTexts[i];
+  function foldedOnce(kind, i, original) {
+    if (folded[kind][i] === undefined) folded[kind][i] = help.fold(original());
+    return folded[kind][i];
   }
-
-  function foldedTitle(i) {
-    if (foldedTitles[i] === undefined) foldedTitles[i] = help.fold(help.data.pages[i].t);
-    return foldedTitles[i];
-  }
+  function foldedText(i) { return foldedOnce('texts', i, function () { return help.searchData.texts[i]; }); }
+  function foldedTitle(i) { return foldedOnce('titles', i, function () { return help.data.pages[i].t; }); }
+  function foldedKeys(i) { return foldedOnce('keys', i, function () { return (help.searchData.keys || [])[i] || ''; }); }
 
   function intersect(a, b) {
     var out = [];
@@ -47,22 +45,28 @@
     return n;
   }
 
-  // Pages holding every word, in title or text; those with the words in their
-  // title first, then by how often the words occur.
+  // Pages holding every word in their title, keywords or text: those with
+  // more of the words in their title first, then more in their keywords,
+  // then by how often the words occur in the text.
   function find(query) {
     var words = help.fold(query).split(/\s+/).filter(function (word) { return word !== ''; });
     if (words.length === 0) return [];
     var hits = [];
     candidates(words).forEach(function (i) {
-      var text = foldedText(i), title = foldedTitle(i), score = 0;
+      var hit = { page: i, inTitle: 0, inKeys: 0, inText: 0, word: words[0] };
       for (var w = 0; w < words.length; w++) {
-        var inText = count(text, words[w]), inTitle = title.indexOf(words[w]) >= 0;
-        if (inText === 0 && !inTitle) return;
-        score += inText + (inTitle ? 100 : 0);
+        var inTitle = foldedTitle(i).indexOf(words[w]) >= 0, inKeys = foldedKeys(i).indexOf(words[w]) >= 0;
+        var inText = count(foldedText(i), words[w]);
+        if (!inTitle && !inKeys && inText === 0) return;
+        hit.inTitle += inTitle ? 1 : 0;
+        hit.inKeys += inKeys ? 1 : 0;
+        hit.inText += inText;
       }
-      hits.push({ page: i, score: score, word: words[0] });
+      hits.push(hit);
     });
-    return hits.sort(function (a, b) { return b.score - a.score || a.page - b.page; });
+    return hits.sort(function (a, b) {
+      return b.inTitle - a.inTitle || b.inKeys - a.inKeys || b.inText - a.inText || a.page - b.page;
+    });
   }
 
   // Some text around the word's first place in the page, the word marked.
@@ -91,7 +95,7 @@
       return;
     }
     var hits = find(query);
-    status.textContent = hits.length > 0 ? hits.length + ' 件のトピックが見つかりました。' : '見つかりませんでした。';
+    status.textContent = hits.length === 0 ? help.word('notFound') : hits.length === 1 ? help.word('foundOne') : help.word('foundMany', hits.length);
     hits.forEach(function (hit) {
       var item = document.createElement('li');
       var page = help.data.pages[hit.page];
@@ -108,7 +112,7 @@
     find: find,
     build: function (form, input, results, status) {
       if (!help.searchData) {
-        status.textContent = '検索データがありません。';
+        status.textContent = help.word('noSearchData');
         input.disabled = true;
         return;
       }

@@ -2,7 +2,8 @@
 // names the page on show (index.html#page.html), so a link can point at a
 // page and the browser's back and forward walk the pages read. Pages loaded
 // from file:// are of another origin than the viewer, so the two talk only
-// through messages (page.js sends them).
+// through messages (page.js sends them). On a narrow screen the page has the
+// window, and the bar's buttons lay the contents, index or search over it.
 (function () {
   'use strict';
   var help = window.QuorvexHelp = window.QuorvexHelp || {};
@@ -27,8 +28,20 @@
     notice.hidden = !text;
   }
 
+  // Lays the navigation over the page (narrow screens) or takes it away.
+  function showNavigation(open) {
+    document.body.classList.toggle('navigation-open', open);
+    document.querySelectorAll('.nav-buttons button').forEach(function (button) {
+      var selected = document.getElementById(button.dataset.tab).getAttribute('aria-selected') === 'true';
+      button.setAttribute('aria-expanded', open && selected ? 'true' : 'false');
+    });
+  }
+
+  function navigationOpen() { return document.body.classList.contains('navigation-open'); }
+
   function load(page) {
     shown = page;
+    showNavigation(false);
     frame.contentWindow.location.replace('html/' + encodeURIComponent(page));
     help.contents.mark(page);
   }
@@ -41,7 +54,7 @@
   function follow(first) {
     var name = requestedPage();
     var page = name ? known(name) : help.data.defaultPage;
-    tell(name && !page ? 'ページ「' + name + '」はこのヘルプにありません。' : '');
+    tell(name && !page ? help.word('unknownPage', name) : '');
     if (!page) page = help.data.defaultPage;
     if (!page) return;
     var state = history.state;
@@ -57,7 +70,7 @@
   help.open = function (name) {
     var page = known(name);
     if (!page) {
-      tell('ページ「' + name + '」はこのヘルプにありません。');
+      tell(help.word('unknownPage', name));
       return;
     }
     tell('');
@@ -95,6 +108,7 @@
     if (focus) tab.focus();
     var field = document.getElementById(tab.getAttribute('aria-controls')).querySelector('input');
     if (field && !focus) field.focus();
+    if (navigationOpen()) showNavigation(true);  // the bar's buttons follow the tab
   }
 
   function buildTabs() {
@@ -110,11 +124,34 @@
     });
   }
 
+  // Each button of the bar opens the navigation at its tab; the button of the
+  // tab on show closes it again. Esc closes it, and so does choosing a page.
+  function buildNavigationButtons() {
+    document.querySelectorAll('.nav-buttons button').forEach(function (button) {
+      var tab = document.getElementById(button.dataset.tab);
+      button.addEventListener('click', function () {
+        if (navigationOpen() && button.getAttribute('aria-expanded') === 'true') {
+          showNavigation(false);
+          return;
+        }
+        document.body.classList.add('navigation-open');  // the tab's field can take the focus only when shown
+        selectTab(tab, false);
+      });
+    });
+    document.addEventListener('keydown', function (event) {
+      if (event.key === 'Escape' && navigationOpen()) showNavigation(false);
+    });
+    document.getElementById('side').addEventListener('click', function (event) {
+      if (event.target instanceof Element && event.target.closest('a[href]')) showNavigation(false);
+    });
+  }
+
   function start() {
     frame = document.getElementById('page-frame');
     notice = document.getElementById('notice');
     if (!help.data) {
-      tell('ヘルプのデータ (webhelp/help-data.js) を読み込めませんでした。');
+      tell(help.word('noData'));
+      document.body.dataset.viewer = 'failed';
       return;
     }
     help.data.pages.forEach(function (page) {
@@ -124,6 +161,7 @@
     document.getElementById('help-title').textContent = help.data.title;
     document.title = help.data.title;
     buildTabs();
+    buildNavigationButtons();
     help.contents.build(document.getElementById('contents-tree'));
     help.keywords.build(document.getElementById('index-list'), document.getElementById('index-filter'),
                         document.getElementById('index-empty'));
@@ -132,6 +170,7 @@
     window.addEventListener('message', onMessage);
     window.addEventListener('hashchange', follow);
     follow(true);
+    document.body.dataset.viewer = 'ready';
   }
 
   start();
