@@ -77,7 +77,7 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 std::vector<ByteString> Stage(const ByteString& outputFolder, const ProjectFiles& project, const fs::path& staging) {
   std::vector<ByteString> unlisted;
   for (const char* folder : {"html", "img"}) {
-    for (const ByteString& name : ListFiles(outputFolder + folder + "\\", "*")) {
+    for (const ByteString& name : ListFiles(outputFolder + folder + "\\", "*", HiddenFiles::Listed)) {
       ByteString listedName = ByteString(folder) + "/" + name;
       bool listed = false;
       for (const ByteString& entry : project.listed) listed = listed || SameText(entry, listedName);

@@ -84,7 +84,7 @@ void WriteHelpProject(ConversionJob& job) {
   lines.Add(MainWindowLine(job, base, defaultPage));
   lines.Add("");
   lines.Add("[FILES]");
-  for (const ByteString& page : ListFiles(job.OutputFolder + "html\\", "*.htm*")) {
+  for (const ByteString& page : ListFiles(job.OutputFolder + "html\\", "*.htm*", HiddenFiles::Listed)) {
     lines.Add("html/" + LowerCase(page));
   }
   if (job.CombinePopups && !job.PopupTopics.Empty()) lines.Add("html/popup.js");

@@ -88,6 +88,16 @@ TEST(RealProjectHabits, ContentsAndTitleOfACyrillicProject) {
   EXPECT_TRUE(Has(p.Output("help.hhp"), "Title=" + Sjis("Справка") + "\r\n"));
 }
 
+TEST(RealProjectHabits, PagesNamedWithADotAreListedAndCompiled) {
+  test::HelpProject p;
+  p.File("t.rtf", WordDocument({Topic(".HVCNA", "Dot", "{\\uldb Self}{\\v .hvcna}")}));
+  p.Section("[FILES]", {"t.rtf"});
+  test::RunResult run = p.Convert({"--chm"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(Has(p.Output("help.hhp"), "[FILES]\r\nhtml/.hvcna.html\r\n")) << p.Output("help.hhp");
+  EXPECT_TRUE(Has(p.Output("help.chm"), "/html/.hvcna.html"));  // the directory names every file
+}
+
 TEST(RealProjectHabits, AHelpWithoutPagesSaysSo) {
   test::HelpProject p;
   p.Section("[FILES]", {"gone.rtf"});
