@@ -34,6 +34,7 @@ std::string EntriesJson(const PageLookup& pages, const std::vector<SitemapEntry>
     json += i > 0 ? ",\n" : "\n";
     json += indent + "{\"n\":" + JsonString(entry.name) + ",\"p\":" + JsonList(found);
     if (!missing.empty()) json += ",\"x\":" + JsonList(missing);
+    if (!entry.others.empty()) json += ",\"e\":" + JsonList(entry.others);
     if (!entry.children.empty()) json += ",\"c\":" + EntriesJson(pages, entry.children, indent + " ");
     json += "}";
   }

@@ -12,6 +12,7 @@ namespace quorvex {
 struct SitemapEntry {
   std::string name;                  ///< the keyword of an index entry, else the shown name
   std::vector<std::string> locals;   ///< the pages it opens, as written ("html/x.html")
+  std::vector<std::string> others;   ///< the browser helps of other helps of the run it opens (URLs)
   std::vector<SitemapEntry> children;
 
   bool operator==(const SitemapEntry&) const = default;

@@ -10,6 +10,7 @@
 #include "project/NameMap.h"
 #include "web/HelpData.h"
 #include "web/HtmlText.h"
+#include "web/OtherHelpLinks.h"
 #include "web/PageLabel.h"
 #include "web/SearchIndex.h"
 #include "web/ViewerPage.h"
@@ -39,8 +40,14 @@ void Write(const ConversionJob& job, const ByteString& path, std::string_view da
 std::vector<WebPageInfo> WritePages(const ConversionJob& job, const ByteString& web, std::vector<SearchPage>& search) {
   std::vector<WebPageInfo> pages;
   const ByteString html = job.OutputFolder + "html\\";
+  const OtherHelpLinks otherHelps(job);
   for (const ByteString& name : AllFiles(html, "*.htm*")) {
-    std::string page = Cp932ToUtf8Replacing(ReadFile(html + name));
+    std::vector<std::string> refused;
+    std::string page = otherHelps.RewritePage(Cp932ToUtf8Replacing(ReadFile(html + name)), refused);
+    for (const std::string& link : refused) {
+      job.WarnOnce(html + name, "the browser help shows the link to " + Utf8ToCp932(link).value_or(ByteString(link)) +
+                                    " as text: the run does not convert that help");
+    }
     PageText text = ReadPageText(page);
     std::string file = Cp932ToUtf8Replacing(name);
     pages.push_back({file, PageLabel(text, file)});
@@ -117,6 +124,25 @@ void AddKeywords(const HelpData& data, std::vector<SearchPage>& search) {
 }
 
 // The viewer's files; index.html is the template of the viewer page in the help's language.
+// Contents entries that open a page of another help of the run open its
+// browser help; those of helps the run does not convert stay missing pages.
+void LinkOtherHelps(const ConversionJob& job, std::vector<SitemapEntry>& entries) {
+  const OtherHelpLinks otherHelps(job);
+  for (SitemapEntry& entry : entries) {
+    std::vector<std::string> locals;
+    for (std::string& local : entry.locals) {
+      std::string href = OtherHelpLinks::IsOtherHelpLink(local) ? otherHelps.WebHref(local, 0) : std::string();
+      if (href.empty()) {
+        locals.push_back(std::move(local));
+      } else {
+        entry.others.push_back(std::move(href));
+      }
+    }
+    entry.locals = std::move(locals);
+    LinkOtherHelps(job, entry.children);
+  }
+}
+
 void WriteAssets(const ConversionJob& job, const ByteString& web, const ViewerLanguage& language,
                  const std::string& title) {
   for (const WebAsset& asset : WebAssets()) {
@@ -142,6 +168,7 @@ void WriteWebHelp(ConversionJob& job) {
   WritePageFiles(job, web);
   data.title = job.Title.empty() ? Cp932ToUtf8Replacing(ProjectBaseName(job)) : Utf8FromCodePage(job.Title, job.CodePage);
   data.contents = ReadSitemapFile(job, job.HasContents, ".hhc");
+  LinkOtherHelps(job, data.contents);
   data.index = ReadSitemapFile(job, job.HasIndex, ".hhk");
   MergeSameNames(data.index);
   data.defaultPage = DefaultPage(job, data);

@@ -55,6 +55,12 @@ TEST(HelpRun, HelpsOfOneRunLinkIntoEachOther) {
   EXPECT_TRUE(Has(run.err, "link to x@c.hlp leads into c.chm, a help this run does not convert")) << run.err;
   EXPECT_TRUE(Has(run.err, "the entry Far leads into c.chm, a help this run does not convert")) << run.err;
   EXPECT_FALSE(Has(run.err, "b.chm")) << run.err;  // every reference into b finds its topic
+  // The browser helps link into each other; a help outside the run is text there.
+  const std::string webPage = dir.Read("out/a/web/html/main.html");
+  EXPECT_TRUE(Has(webPage, "<a href=\"../../../b/web/index.html#term.html\" target=\"_top\">Term</a>")) << webPage;
+  EXPECT_TRUE(Has(webPage, "<a >Far</a>")) << webPage;
+  EXPECT_TRUE(Has(dir.Read("out/a/web/webhelp/help-data.js"), "\"e\":[\"../../b/web/index.html#term.html\"]"));
+  EXPECT_TRUE(Has(run.err, "the browser help shows the link to ms-its:c.chm::/html/x.html as text")) << run.err;
   const std::string index = dir.Read("out/index.html");
   EXPECT_TRUE(Has(index, "<a href=\"a/web/index.html\">a help</a>")) << index;
   EXPECT_TRUE(Has(index, "<a href=\"a_2/web/index.html\">a help</a>")) << index;

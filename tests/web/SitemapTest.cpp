@@ -11,7 +11,7 @@ using test::CrLf;
 using test::Sjis;
 
 SitemapEntry Entry(std::string name, std::vector<std::string> locals = {}, std::vector<SitemapEntry> children = {}) {
-  return SitemapEntry{std::move(name), std::move(locals), std::move(children)};
+  return SitemapEntry{std::move(name), std::move(locals), {}, std::move(children)};
 }
 
 TEST(Sitemap, ContentsNestUnderTheEntryBeforeTheirList) {

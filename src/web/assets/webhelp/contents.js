@@ -25,6 +25,11 @@
       element.href = help.hrefFor(entry.p[0]);
       (itemsByPage[entry.p[0]] = itemsByPage[entry.p[0]] || []).push(item);
       if (entry.c) element.addEventListener('click', function () { setOpen(item, true); });
+    } else if (entry.e) {
+      // A page of another help of the run: its own viewer, in the whole window.
+      element = document.createElement('a');
+      element.href = entry.e[0];
+      element.target = '_top';
     } else if (entry.c) {
       element = document.createElement('button');
       element.type = 'button';
