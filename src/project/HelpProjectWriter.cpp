@@ -21,6 +21,13 @@ ByteString MainWindowLine(const ConversionJob& job, const ByteString& base, cons
   return line;
 }
 
+bool WrotePage(const ConversionJob& job, const ByteString& page) {
+  for (const ByteString& written : job.WrittenPages) {
+    if (SameText(written, page)) return true;
+  }
+  return false;
+}
+
 bool PageExists(const ConversionJob& job, const ByteString& page) {
   return !page.empty() && FileExists(job.OutputFolder + "html\\" + page);
 }
@@ -84,7 +91,10 @@ void WriteHelpProject(ConversionJob& job) {
   lines.Add(MainWindowLine(job, base, defaultPage));
   lines.Add("");
   lines.Add("[FILES]");
+  // Hidden files stay out, but a page this conversion wrote is no hidden file
+  // even when its context string begins with a dot (".HVCNA").
   for (const ByteString& page : ListFiles(job.OutputFolder + "html\\", "*.htm*", HiddenFiles::Listed)) {
+    if (page[0] == '.' && !WrotePage(job, page)) continue;
     lines.Add("html/" + LowerCase(page));
   }
   if (job.CombinePopups && !job.PopupTopics.Empty()) lines.Add("html/popup.js");
