@@ -1,13 +1,14 @@
 #pragma once
-// Bytes of RTF text into model text. Double-byte characters are read in the
-// document's double-byte code page (its \ansicpg, else the project's), never
-// in the one a font claims: fonts declare character sets that lie. Single
-// high bytes are read in the font's code page, else the document's.
+// Bytes of help text (RTF topic files, compiled help files) into model text.
+// Double-byte characters are read in the document's double-byte code page
+// (its \ansicpg, else the project's), never in the one a font claims: fonts
+// declare character sets that lie. Single high bytes are read in the font's
+// code page, else the document's.
 
 #include <string_view>
 
 #include "model/DocText.h"
-#include "rtf/SymbolFonts.h"
+#include "model/SymbolFonts.h"
 
 namespace quorvex {
 
