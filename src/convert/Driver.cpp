@@ -1,8 +1,10 @@
 #include "convert/Driver.h"
 
+#include <functional>
 #include <unordered_set>
 
 #include "base/Files.h"
+#include "document/CompiledHelpDocument.h"
 #include "document/DocumentPages.h"
 #include "document/DocumentPopups.h"
 #include "document/DocumentSet.h"
@@ -55,15 +57,45 @@ void RunConversion(ConversionJob& job, ConversionHost& host) {
   ForgetFoundFolders();
   job.CombinePopups = host.CombinePopupsChecked();
   job.KeepGoing = host.KeepGoing();
-  ReadProject(job);
-  if (host.CodePageOption() != 0) job.CodePage = host.CodePageOption();
-  LoadNameMap(job);
+  ConvertInput(job, host.CodePageOption());
+  WriteHelpProject(job);
+  if (job.WebHelp) WriteWebHelp(job);
+}
+
+namespace {
+
+void PrepareOutputFolder(ConversionJob& job) {
   ForceDirectories(job.OutputFolder + "img");
   ForceDirectories(job.OutputFolder + "html");
   WriteStyleSheet(job, job.OutputFolder + "html\\help.css");
+}
+
+void ConvertProject(ConversionJob& job, int codePage) {
+  ReadProject(job);
+  if (codePage != 0) job.CodePage = codePage;
+  LoadNameMap(job);
+  PrepareOutputFolder(job);
   ConvertTopics(job);
-  WriteHelpProject(job);
-  if (job.WebHelp) WriteWebHelp(job);
+}
+
+void ConvertCompiledHelp(ConversionJob& job, std::string_view data, int codePage) {
+  ClearProject(job);
+  DocumentSet documents;
+  const std::vector<std::size_t> order = ReadCompiledHelpDocument(job, data, codePage, documents);
+  LoadNameMap(job);
+  PrepareOutputFolder(job);
+  ConvertDocuments(job, documents, [&] { WriteTopicContents(job, documents, order); });
+}
+
+}  // namespace
+
+void ConvertInput(ConversionJob& job, int codePage) {
+  const ByteString data = ReadFile(job.ProjectPath);
+  if (IsCompiledHelpData(data)) {
+    ConvertCompiledHelp(job, data, codePage);
+  } else {
+    ConvertProject(job, codePage);
+  }
 }
 
 namespace {
@@ -83,10 +115,14 @@ class DocumentsLent {
 }  // namespace
 
 void ConvertTopics(ConversionJob& job) {
-  // Every document is read and indexed before any page is written, so that
-  // jumps into later files find their pages.
   DocumentSet documents;
   ReadDocuments(job, documents);
+  ConvertDocuments(job, documents, nullptr);
+}
+
+void ConvertDocuments(ConversionJob& job, DocumentSet& documents, const std::function<void()>& contentsWithoutFile) {
+  // Every document is read and indexed before any page is written, so that
+  // jumps into later files find their pages.
   IndexDocuments(job, documents);
   DocumentPopups popups(documents);
   DocumentsLent lent(job, popups);
@@ -108,6 +144,7 @@ void ConvertTopics(ConversionJob& job) {
   }
   WritePopupFile(job);
   ConvertContents(job);
+  if (!job.HasContents && contentsWithoutFile) contentsWithoutFile();
   WriteKeywordIndex(job);
   DeleteUnreachedPopupPages(job);
 }

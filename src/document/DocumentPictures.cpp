@@ -200,10 +200,13 @@ ByteString PictureReferenceHtml(TopicPage& page, const Inline& reference) {
   return ConvertPictureFile(page, chosen, AlignmentOf(reference.Alignment), true);
 }
 
-ByteString EmbeddedPictureHtml(TopicPage& page, const DocumentFile& file, std::size_t index) {
+ByteString EmbeddedPictureHtml(TopicPage& page, const DocumentFile& file, std::size_t index, Placement placement) {
   const EmbeddedPicture& picture = file.Document.Pictures.at(index);
   const ByteString base = FitForFileName(file.Name) + "_" + DecimalText(static_cast<long long>(index + 1));
   try {
+    if (picture.Type == Format::Segmented) {
+      return ConvertHelpPicture(page, picture.Data, base + ".png", AlignmentOf(placement));
+    }
     auto [name, size] = WritePicture(page.Job, picture, base);
     return "<img src=\"../img/" + name + "\" width=" + DecimalText(size.Width) + " height=" + DecimalText(size.Height) + ">";
   } catch (const EFCreateError&) {

@@ -41,6 +41,9 @@ class DocumentSet {
  public:
   std::vector<DocumentFile> Files;
 
+  /// Takes a document read elsewhere (a compiled help) as the one of its Entry
+  /// (an entry known already keeps its first document).
+  DocumentFile& Add(DocumentFile file);
   /// The document read for a [FILES] entry, or null when the entry is no document.
   DocumentFile* Find(const ByteString& entry);
   /// The topic a context string (aliases followed already) belongs to.

@@ -107,9 +107,13 @@ ByteString ContentsFilePath(const ConversionJob& job) {
 void ConvertContents(ConversionJob& job) {
   ByteString input = ContentsFilePath(job);
   if (!FileExists(input)) return;
-  job.ReportStatus(kStatusContents);
   StringList lines;
   lines.LoadFromFile(input);
+  ConvertContentsLines(job, lines);
+}
+
+void ConvertContentsLines(ConversionJob& job, const StringList& lines) {
+  job.ReportStatus(kStatusContents);
   ContentsBuilder out;
   for (const ByteString& line : lines) {
     if (line.empty() || line[0] == ':' || line[0] == ';') continue;

@@ -67,20 +67,26 @@ ByteString ImageMapAreas(TopicPage& page, const TShg& shg) {
   return areas;
 }
 
-ByteString ConvertSegmentedPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
-  TShg shg;
-  shg.FillShortPixelData = true;
+// The picture `shg` holds, written as a PNG, with an image map for its hotspots.
+ByteString SegmentedPictureHtml(TopicPage& page, const TShg& shg, const ByteString& output, const ByteString& imageSource,
+                                PictureAlignment alignment) {
   Bitmap bitmap;
-  shg.LoadFromFile(files.Source);
   shg.RenderToBitmap(bitmap);
-  SaveAsPng(bitmap, page.Job, files.Output);
-  if (shg.HotSpotCount() < 1) return "<img src=\"" + files.ImageSource + "\"" + SizeAndAlignment(bitmap, alignment);
+  SaveAsPng(bitmap, page.Job, output);
+  if (shg.HotSpotCount() < 1) return "<img src=\"" + imageSource + "\"" + SizeAndAlignment(bitmap, alignment);
   const ByteString map = "test" + DecimalText(page.MapNumber);
-  ByteString html = "<img src=\"" + files.ImageSource + "\" usemap=\"#" + map + "\" border=0" +
+  ByteString html = "<img src=\"" + imageSource + "\" usemap=\"#" + map + "\" border=0" +
                     SizeAndAlignment(bitmap, alignment) + "\r\n<map name=\"" + map + "\">\r\n" +
                     ImageMapAreas(page, shg) + "</map>";
   ++page.MapNumber;
   return html;
+}
+
+ByteString ConvertSegmentedPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
+  TShg shg;
+  shg.FillShortPixelData = true;
+  shg.LoadFromFile(files.Source);
+  return SegmentedPictureHtml(page, shg, files.Output, files.ImageSource, alignment);
 }
 
 ByteString ConvertBitmapPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
@@ -116,6 +122,14 @@ ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAl
     page.Job.Warn(files.Source, error.Message());
     return kMissingPicture;
   }
+}
+
+ByteString ConvertHelpPicture(TopicPage& page, std::span<const std::uint8_t> picture, const ByteString& pngName,
+                              PictureAlignment alignment) {
+  TShg shg;
+  shg.FillShortPixelData = true;
+  shg.LoadFromHelpPicture(picture);
+  return SegmentedPictureHtml(page, shg, page.Job.OutputFolder + "img\\" + pngName, "../img/" + pngName, alignment);
 }
 
 ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment alignment) {
