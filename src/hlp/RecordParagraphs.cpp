@@ -21,7 +21,7 @@ enum Command : std::uint8_t {
   kPictureLeft = 0x87,
   kPictureRight = 0x88,
   kHotspotEnd = 0x89,
-  kNoBreakSpace = 0x8B,
+  kHardSpace = 0x8B,
   kNoBreakHyphen = 0x8C,
   kMacro = 0xC8,
   kMacroPlain = 0xCC,
@@ -201,7 +201,7 @@ class RecordReader {
       case kPictureLeft: ReadPicture(Placement::Left); break;
       case kPictureRight: ReadPicture(Placement::Right); break;
       case kHotspotEnd: CloseHotspot(); break;
-      case kNoBreakSpace: AddText(DocText(1, kNoBreakSpace)); break;
+      case kHardSpace: AddText(DocText(1, kNoBreakSpace)); break;
       case kNoBreakHyphen: break;  // the hyphen itself is in the text
       case kMacro:
       case kMacroPlain: {

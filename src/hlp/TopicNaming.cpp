@@ -118,11 +118,12 @@ void TopicNaming::WriteNames() {
     if (topic.Paragraphs.empty()) topic.Paragraphs.emplace_back();
     const bool atEnd = paragraph >= topic.Paragraphs.size();
     std::vector<Inline>& pieces = topic.Paragraphs[atEnd ? topic.Paragraphs.size() - 1 : paragraph].Inlines;
+    std::size_t at = atEnd ? pieces.size() : 0;
     for (const ByteString& name : placeNames) {
       Inline anchor;
       anchor.Kind = InlineKind::Anchor;
       anchor.Text = text(name);
-      pieces.insert(atEnd ? pieces.end() : pieces.begin(), anchor);
+      pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(at++), anchor);
       topic.Footnotes.push_back(Footnote{U'#', anchor.Text, true});
     }
   }
