@@ -15,11 +15,12 @@ namespace quorvex {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--web] [--keep-going]\n"
-    "                       [--codepage N] [--quiet] [--version] [--help]\n"
+    "usage: quorvex-convert PROJECT.hpj|HELP.hlp [OUTDIR] [--no-combine-popups] [--chm] [--web]\n"
+    "                       [--keep-going] [--codepage N] [--quiet] [--version] [--help]\n"
     "\n"
-    "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
-    "(default: the project's folder).\n"
+    "Converts a WinHelp project, or a compiled WinHelp file (known by its\n"
+    "content, whatever its name), into an HTML Help project in OUTDIR\n"
+    "(default: the input's folder).\n"
     "\n"
     "  --no-combine-popups  keep each page's popup texts in the page itself\n"
     "                       instead of one shared html/popup.js\n"
@@ -28,7 +29,8 @@ constexpr char kUsage[] =
     "  --web                also write a help for web browsers into OUTDIR/web\n"
     "                       (open web/index.html)\n"
     "  --keep-going         a missing topic file, a picture or a map include that\n"
-    "                       cannot be read is a warning, not the end\n"
+    "                       cannot be read, or damage in a compiled help, is a\n"
+    "                       warning, not the end\n"
     "  --codepage N         read text of unknown code page as code page N\n"
     "                       (932, 1252, ...) instead of the project's CHARSET=/LCID=\n"
     "  --quiet              print errors only, no progress or warnings\n"
@@ -84,7 +86,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     }
   }
   if (options.help || options.version) return std::nullopt;
-  if (options.positional.empty()) return "no project file given";
+  if (options.positional.empty()) return "no project file or compiled help given";
   if (options.positional.size() > 2) return "too many arguments";
   return std::nullopt;
 }

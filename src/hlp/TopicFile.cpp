@@ -14,6 +14,11 @@ constexpr std::size_t kBlockHeaderSize = 12;
 constexpr std::size_t kRecordHeaderSize = 21;
 constexpr std::size_t kPackedBlockSize = 16384;
 constexpr std::uint32_t kOffsetBlockUnit = 32768;
+// Phrases let a few bytes stand for many: the expanded text of all records
+// together is held to this many bytes per stored byte of |TOPIC (and at
+// least kMinTextBudget), far beyond what help compilers make.
+constexpr std::size_t kTextGrowthBudget = 64;
+constexpr std::size_t kMinTextBudget = std::size_t{16} << 20;
 
 // The expanded data of every block, one after the other, and where each block's begins.
 class TopicData {
@@ -95,7 +100,7 @@ RecordHeader ReadRecordHeader(ByteReader& reader) {
 
 // Reads the record at `where`; EHelpFileError when it does not fit.
 TopicRecord ReadRecord(const TopicData& data, std::size_t where, std::uint32_t position, const RecordHeader& header,
-                       const PhraseTable& phrases, ReadProblems& problems) {
+                       const PhraseTable& phrases, std::size_t& budget, ReadProblems& problems) {
   const auto bytes = data.Bytes();
   if (header.FormatSize < static_cast<std::int32_t>(kRecordHeaderSize) || header.Size < header.FormatSize ||
       static_cast<std::uint64_t>(header.Size) > bytes.size() - where || header.TextSize < 0) {
@@ -108,6 +113,7 @@ TopicRecord ReadRecord(const TopicData& data, std::size_t where, std::uint32_t p
   record.Format.assign(format.begin(), format.end());
   auto stored = bytes.subspan(where + header.FormatSize, header.Size - header.FormatSize);
   const std::size_t textSize = static_cast<std::size_t>(header.TextSize);
+  if (textSize > budget) throw EHelpFileError(kName, position, "the record's text expands beyond any help's size");
   if (textSize > stored.size() && phrases.Type() != PhraseTable::Kind::None) {
     bool damaged = false;
     record.Text = phrases.Expand(stored, textSize, damaged);
@@ -116,6 +122,7 @@ TopicRecord ReadRecord(const TopicData& data, std::size_t where, std::uint32_t p
     if (textSize > stored.size()) problems.Report(EHelpFileError(kName, position, "the record's text is cut short"));
     record.Text.assign(stored.begin(), stored.begin() + std::min(textSize, stored.size()));
   }
+  budget -= record.Text.size();
   return record;
 }
 
@@ -142,6 +149,7 @@ std::vector<TopicRecord> ReadTopicRecords(const InternalFile& file, const System
   std::uint32_t characters = 0;
   // Every record takes its header's bytes at least: no chain is longer.
   const std::size_t maxRecords = data.Bytes().size() / kRecordHeaderSize + 1;
+  std::size_t budget = std::max(kMinTextBudget, file.Bytes.size() * kTextGrowthBudget);
   while (position > 0 && records.size() < maxRecords) {
     const auto pos = static_cast<std::uint32_t>(position);
     std::int64_t next = -1;
@@ -157,7 +165,7 @@ std::vector<TopicRecord> ReadTopicRecords(const InternalFile& file, const System
         if (header.Next > 0) throw EHelpFileError(kName, pos, "the chain of records goes back");
         break;  // the empty record that ends the chain
       }
-      TopicRecord record = ReadRecord(data, *where, pos, header, phrases, problems);
+      TopicRecord record = ReadRecord(data, *where, pos, header, phrases, budget, problems);
       if (data.BlockOf(pos) != block) {
         block = data.BlockOf(pos);
         characters = 0;
