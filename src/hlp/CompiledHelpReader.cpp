@@ -52,14 +52,31 @@ bool LooksJapanese(const ByteString& face) {
   return false;
 }
 
+// The fonts of the Windows 3.1 editions for other scripts carry the script in
+// their names: "Arial Cyr", "Times New Roman CE", ...
+int CodePageOfFaceSuffix(const ByteString& face) {
+  static constexpr std::pair<const char*, int> kSuffixes[] = {
+      {" cyr", 1251}, {" ce", 1250}, {" greek", 1253}, {" tur", 1254}, {" baltic", 1257}};
+  const ByteString lower = LowerCase(face);
+  for (const auto& [suffix, codePage] : kSuffixes) {
+    const std::string_view end(suffix);
+    if (lower.size() > end.size() && lower.compare(lower.size() - end.size(), end.size(), end) == 0) return codePage;
+  }
+  return 0;
+}
+
 // The code page of the help's text: the one asked for, else the language's,
-// else the character set's; Japanese face names say CP932; else Western.
+// else the character set's; else the face names tell (WinHelp 3.1 files name
+// no language): Japanese names say CP932, names of other scripts theirs; else Western.
 int CodePageOf(const SystemInfo& system, const std::vector<HelpFont>& fonts, int asked) {
   if (asked != 0) return asked;
   if (int codePage = LanguageCodePage(system.Language)) return codePage;
   if (int codePage = system.Charset >= 0 ? CharsetCodePage(system.Charset) : 0) return codePage;
   for (const HelpFont& font : fonts) {
     if (LooksJapanese(font.FaceName)) return 932;
+  }
+  for (const HelpFont& font : fonts) {
+    if (int codePage = CodePageOfFaceSuffix(font.FaceName)) return codePage;
   }
   return kDefaultCodePage;
 }

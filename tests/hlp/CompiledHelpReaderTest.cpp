@@ -322,5 +322,37 @@ TEST(CompiledHelpReader, DamageEndsTheReadingUnlessItKeepsGoing) {
             "|SYSTEM, offset 0x0: the help has no |SYSTEM file");
 }
 
+TEST(CompiledHelpReader, TheCodePageComesFromTheLanguageTheFontsOrTheOption) {
+  struct Case {
+    std::uint16_t language;
+    const char* face;
+    int option;
+    int codePage;
+    DocText text;  // of the bytes C0 E0
+  };
+  const Case cases[] = {
+      {0x419, "Arial", 0, 1251, U"\u0410\u0430"},
+      {0, "Arial Cyr", 0, 1251, U"\u0410\u0430"},  // WinHelp 3.1 files name no language
+      {0, "Times New Roman CE", 0, 1250, U"\u0154\u0155"},
+      // Half-width katakana; a lead byte without its trail byte is no character.
+      {0, "\x82l\x82r \x83S\x83V\x83" "b\x83N", 0, 932, DocText{ShiftJisChar(0xC0), U'?'}},
+      {0, "Arial", 0, 1252, U"\u00C0\u00E0"},
+      {0x411, "Arial", 1252, 1252, U"\u00C0\u00E0"},
+  };
+  for (const Case& c : cases) {
+    HelpBuilder help;
+    help.Language = c.language;
+    help.Fonts = {{c.face}};
+    TopicSpec topic{"T", {"t"}};
+    topic.Records.push_back(RecordBuilder().Paragraph().Text("\xC0\xE0").Par().End());
+    help.Topics.push_back(topic);
+    CompiledHelpOptions options;
+    options.CodePage = c.option;
+    CompiledHelp read = Read(help, options);
+    EXPECT_EQ(read.CodePage, c.codePage) << c.face;
+    EXPECT_EQ(read.Document.Topics[0].Paragraphs[0].Inlines[0].Text, c.text) << c.face;
+  }
+}
+
 }  // namespace
 }  // namespace quorvex
