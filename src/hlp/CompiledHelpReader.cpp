@@ -6,10 +6,11 @@
 #include <unordered_set>
 
 #include "base/ByteReader.h"
-#include "base/CodePages.h"
+#include "hlp/BrowseOrder.h"
 #include "hlp/ContextHash.h"
 #include "hlp/ContextNames.h"
 #include "hlp/FontTable.h"
+#include "hlp/HelpCodePage.h"
 #include "hlp/HelpFileSystem.h"
 #include "hlp/HelpTopic.h"
 #include "hlp/IndexFiles.h"
@@ -25,7 +26,6 @@ namespace quorvex {
 namespace {
 
 constexpr char kTopicFile[] = "|TOPIC";
-constexpr int kDefaultCodePage = 1252;
 constexpr std::int32_t kNone = -1;
 
 ByteString HexText(std::uint32_t value) {
@@ -36,49 +36,6 @@ ByteString HexText(std::uint32_t value) {
     value >>= 4;
   } while (value != 0);
   return hex;
-}
-
-// A face name written in Shift-JIS (the Japanese system fonts are): the
-// sign of a Japanese help that names no language, as WinHelp 3.1 files do.
-bool LooksJapanese(const ByteString& face) {
-  for (std::size_t i = 0; i + 1 < face.size(); ++i) {
-    const auto lead = static_cast<std::uint8_t>(face[i]);
-    const auto trail = static_cast<std::uint8_t>(face[i + 1]);
-    if (((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) && trail >= 0x40 && trail <= 0xFC &&
-        trail != 0x7F) {
-      return true;
-    }
-  }
-  return false;
-}
-
-// The fonts of the Windows 3.1 editions for other scripts carry the script in
-// their names: "Arial Cyr", "Times New Roman CE", ...
-int CodePageOfFaceSuffix(const ByteString& face) {
-  static constexpr std::pair<const char*, int> kSuffixes[] = {
-      {" cyr", 1251}, {" ce", 1250}, {" greek", 1253}, {" tur", 1254}, {" baltic", 1257}};
-  const ByteString lower = LowerCase(face);
-  for (const auto& [suffix, codePage] : kSuffixes) {
-    const std::string_view end(suffix);
-    if (lower.size() > end.size() && lower.compare(lower.size() - end.size(), end.size(), end) == 0) return codePage;
-  }
-  return 0;
-}
-
-// The code page of the help's text: the one asked for, else the language's,
-// else the character set's; else the face names tell (WinHelp 3.1 files name
-// no language): Japanese names say CP932, names of other scripts theirs; else Western.
-int CodePageOf(const SystemInfo& system, const std::vector<HelpFont>& fonts, int asked) {
-  if (asked != 0) return asked;
-  if (int codePage = LanguageCodePage(system.Language)) return codePage;
-  if (int codePage = system.Charset >= 0 ? CharsetCodePage(system.Charset) : 0) return codePage;
-  for (const HelpFont& font : fonts) {
-    if (LooksJapanese(font.FaceName)) return 932;
-  }
-  for (const HelpFont& font : fonts) {
-    if (int codePage = CodePageOfFaceSuffix(font.FaceName)) return codePage;
-  }
-  return kDefaultCodePage;
 }
 
 bool IsSymbolFace(const ByteString& face) {
@@ -205,7 +162,7 @@ class HelpReader final : public RecordContext {
   void ReadFontStyles() {
     std::vector<HelpFont> fonts;
     if (std::optional<InternalFile> file = files_.Find("|FONT")) fonts = ReadFonts(*file, problems_);
-    help_.CodePage = CodePageOf(system_, fonts, options_.CodePage);
+    help_.CodePage = HelpCodePage(system_, fonts, options_.CodePage);
     decoder_ = TextDecoder(help_.CodePage, help_.CodePage);
     std::map<std::uint32_t, int> colors;
     for (std::size_t i = 0; i < fonts.size(); ++i) {
@@ -439,10 +396,8 @@ class HelpReader final : public RecordContext {
     }
   }
 
-  // Browse sequences, each from its first topic, where that topic stands in
-  // the file; topics of no sequence in file order.
+  // Browse sequences link topic offsets; in WinHelp 3.0 topic numbers.
   void WriteBrowseOrder() {
-    // Sequences link topic offsets; in WinHelp 3.0 topic numbers.
     std::unordered_map<std::int64_t, std::size_t> byAddress;
     if (system_.IsVersion30()) {
       const std::vector<std::uint32_t>& numbers = TopicNumbers();
@@ -452,29 +407,13 @@ class HelpReader final : public RecordContext {
     } else {
       for (std::size_t t = 0; t < topics_.size(); ++t) byAddress.emplace(topics_[t].Offset, t);
     }
-    auto neighbour = [&](std::int64_t address) -> std::optional<std::size_t> {
-      if (address < 0) return std::nullopt;
+    auto topicOf = [&](std::int64_t address) -> std::optional<std::size_t> {
       auto found = byAddress.find(address);
-      return found == byAddress.end() ? std::nullopt : std::optional<std::size_t>(found->second);
+      return address < 0 || found == byAddress.end() ? std::nullopt : std::optional<std::size_t>(found->second);
     };
-    std::vector<bool> listed(topics_.size());
-    for (std::size_t t = 0; t < topics_.size(); ++t) {
-      if (listed[t]) continue;
-      std::size_t head = t;
-      std::unordered_set<std::size_t> seen{head};
-      while (std::optional<std::size_t> previous = neighbour(topics_[head].BrowsePrevious)) {
-        if (!seen.insert(*previous).second || listed[*previous]) break;
-        head = *previous;
-      }
-      for (std::optional<std::size_t> at = head; at && !listed[*at]; at = neighbour(topics_[*at].BrowseNext)) {
-        listed[*at] = true;
-        help_.BrowseOrder.push_back(*at);
-      }
-      if (!listed[t]) {
-        listed[t] = true;
-        help_.BrowseOrder.push_back(t);
-      }
-    }
+    std::vector<BrowseLinks> links;
+    for (const HelpTopic& topic : topics_) links.push_back(BrowseLinks{topicOf(topic.BrowsePrevious), topicOf(topic.BrowseNext)});
+    help_.BrowseOrder = BrowseOrder(links);
   }
 
   // The size most of the text is written in.
