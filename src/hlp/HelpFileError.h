@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "base/ByteString.h"
@@ -26,8 +27,12 @@ class ReadProblems {
 
   /// Records the problem as a warning when reading keeps going; throws it otherwise.
   void Report(const EHelpFileError& problem);
+  /// Report, but a problem of the same `key` is recorded once only.
+  void ReportOnce(std::string_view key, const EHelpFileError& problem);
   /// A problem that never ends the reading (something the reader skips as unknown).
   void Note(std::string_view internalFile, std::uint64_t offset, std::string_view what);
+  /// Note, once for each `key`: a help may repeat the same thing many times.
+  void NoteOnce(std::string_view key, std::string_view internalFile, std::uint64_t offset, std::string_view what);
 
   bool KeepGoing() const { return keepGoing_; }
   const std::vector<ByteString>& Warnings() const { return warnings_; }
@@ -35,6 +40,7 @@ class ReadProblems {
  private:
   bool keepGoing_;
   std::vector<ByteString> warnings_;
+  std::unordered_set<ByteString> noted_;
 };
 
 }  // namespace quorvex

@@ -104,6 +104,9 @@ class RecordReader {
       : record_(record), nonScrolling_(nonScrolling), context_(context), topic_(topic), pending_(pending),
         problems_(problems), format_(record.Format), text_(record.Text), font_(&context.Font(-1)) {}
 
+  /// Problems of a kind that may repeat in every record are reported once, by this key.
+  const ByteString& ProblemKey() const { return problemKey_; }
+
   void Read() {
     ReadCompressedSignedDword(format_);  // the size of the topic so far
     const bool table = record_.Type == RecordType::Table;
@@ -234,6 +237,7 @@ class RecordReader {
       default: {
         static constexpr char kDigits[] = "0123456789ABCDEF";
         ByteString hex{kDigits[command >> 4], kDigits[command & 15]};
+        problemKey_ = "command " + hex;  // a help that uses it uses it often
         throw EHelpFileError(kName, record_.Position,
                              "unknown formatting command 0x" + hex + "; the rest of the record is left out");
       }
@@ -277,7 +281,8 @@ class RecordReader {
       return;
     }
     if (kind != kEmbeddedObject) {
-      problems_.Note(kName, record_.Position, "a picture of unknown kind " + DecimalText(kind) + " is left out");
+      problems_.NoteOnce("picture kind " + DecimalText(kind), kName, record_.Position,
+                         "a picture of unknown kind " + DecimalText(kind) + " is left out");
       return;
     }
     data.Skip(6);
@@ -285,7 +290,8 @@ class RecordReader {
     if (!object.empty() && object[0] == '!') {
       ReadButton(std::string_view(object).substr(1));
     } else {
-      problems_.Note(kName, record_.Position, "an embedded window or media clip (" + object + ") has no counterpart on a page");
+      problems_.NoteOnce(object, kName, record_.Position,
+                         "an embedded window or media clip (" + object + ") has no counterpart on a page");
     }
   }
 
@@ -387,6 +393,7 @@ class RecordReader {
   bool border_ = false, borders_ = false;
   std::size_t started_ = 0;
   std::optional<HotspotLink> hotspot_;
+  ByteString problemKey_;
 };
 
 }  // namespace
@@ -399,7 +406,11 @@ void ReadRecordParagraphs(const TopicRecord& record, bool nonScrolling, RecordCo
   } catch (const EReadPastEnd&) {
     problems.Report(EHelpFileError(kName, record.Position, "the record's formatting runs past its end"));
   } catch (const EHelpFileError& problem) {
-    problems.Report(problem);
+    if (reader.ProblemKey().empty()) {
+      problems.Report(problem);
+    } else {
+      problems.ReportOnce(reader.ProblemKey(), problem);
+    }
   }
   // What a damaged record gave before the damage stays: its text as far as it goes.
 }

@@ -31,10 +31,12 @@ struct SystemInfo {
 
   /// Help files of WinHelp 3.0 number their topics and keep no hashes.
   bool IsVersion30() const { return Minor <= 16; }
-  /// The size of a block of |TOPIC as stored.
-  std::size_t TopicBlockSize() const { return IsVersion30() || Flags == 8 ? 2048 : 4096; }
-  /// Whether each topic block is LZ77-packed (and then expands to 16384 bytes at most).
-  bool TopicsPacked() const { return !IsVersion30() && (Flags == 4 || Flags == 8); }
+  /// The size of a block of |TOPIC as stored: 2 KB in WinHelp 3.0 and with
+  /// flag 8, else 4 KB.
+  std::size_t TopicBlockSize() const { return IsVersion30() || (Flags & 8) != 0 ? 2048 : 4096; }
+  /// Whether each topic block is LZ77-packed (flag 4 or 8), and then expands
+  /// to 16384 bytes at most.
+  bool TopicsPacked() const { return !IsVersion30() && (Flags & 0x0C) != 0; }
 };
 
 /// Reads |SYSTEM. A file that is none raises EHelpFileError; records that

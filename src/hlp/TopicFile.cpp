@@ -117,9 +117,13 @@ TopicRecord ReadRecord(const TopicData& data, std::size_t where, std::uint32_t p
   if (textSize > stored.size() && phrases.Type() != PhraseTable::Kind::None) {
     bool damaged = false;
     record.Text = phrases.Expand(stored, textSize, damaged);
-    if (damaged) problems.Report(EHelpFileError(kName, position, "the record's text refers to phrases the help lacks"));
+    if (damaged) {
+      problems.ReportOnce("phrases", EHelpFileError(kName, position, "the record's text refers to phrases the help lacks"));
+    }
   } else {
-    if (textSize > stored.size()) problems.Report(EHelpFileError(kName, position, "the record's text is cut short"));
+    if (textSize > stored.size()) {
+      problems.ReportOnce("short text", EHelpFileError(kName, position, "the record's text is cut short"));
+    }
     record.Text.assign(stored.begin(), stored.begin() + std::min(textSize, stored.size()));
   }
   budget -= record.Text.size();

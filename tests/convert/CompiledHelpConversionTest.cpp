@@ -16,7 +16,7 @@ namespace {
 using test::Bytes;
 using test::HelpBuilder;
 using test::RecordBuilder;
-using test::TopicSpec;
+using test::TopicFixture;
 
 std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
@@ -54,15 +54,15 @@ HelpBuilder SmallHelp() {
   HelpBuilder help;
   help.SystemRecords.push_back({6, MainWindow()});
   help.Files["|bm0"] = HelpPicture();
-  TopicSpec contents{"Contents", {"contents_ctx"}};
+  TopicFixture contents{"Contents", {"contents_ctx"}};
   contents.Records.push_back(RecordBuilder()
                                  .Paragraph()
                                  .Text("See ").Hotspot(0xE3, ContextHash("second_ctx")).Text("the second").HotspotEnd()
                                  .Text(" and ").Hotspot(0xE2, ContextHash("popup_ctx")).Text("a word").HotspotEnd()
                                  .Text(".").Picture(0x86, 0, 1).Par().End());
-  TopicSpec second{"Second = Two", {"second_ctx"}, {"second"}};
+  TopicFixture second{"Second = Two", {"second_ctx"}, {"second"}};
   second.Records.push_back(RecordBuilder().Paragraph().Text("Second text").Par().End());
-  TopicSpec popup{"Word", {"popup_ctx"}};
+  TopicFixture popup{"Word", {"popup_ctx"}};
   popup.Records.push_back(RecordBuilder().Paragraph().Text("What the word means").Par().End());
   second.BrowseNext = 0;
   help.Topics = {contents, second, popup};

@@ -15,7 +15,7 @@ namespace {
 using test::Bytes;
 using test::HelpBuilder;
 using test::RecordBuilder;
-using test::TopicSpec;
+using test::TopicFixture;
 
 // A paragraph in a few characters: text as it stands, [2 ...] a double
 // underline (jump), [1 ...] a single one (popup), {target} hidden text, |
@@ -66,7 +66,7 @@ CompiledHelp Read(HelpBuilder& builder, CompiledHelpOptions options = {}) {
 TEST(CompiledHelpReader, TextRecordsKeepTheirParagraphsAndFormatting) {
   HelpBuilder help;
   help.Fonts = {{"Arial"}, {"Arial", 1, 32, {0, 0, 0x80}}, {"Arial", 2}, {"Symbol"}};
-  TopicSpec topic{"Formatting", {"fmt"}};
+  TopicFixture topic{"Formatting", {"fmt"}};
   topic.Records.push_back(RecordBuilder().Paragraph(0x0800).Font(1).Text("Heading").Par().End());  // centred
   topic.Records.push_back(RecordBuilder()
                               .Paragraph(0x0052, {4, 36, -35})  // space above, left and first indent (half-points)
@@ -97,7 +97,7 @@ TEST(CompiledHelpReader, TextRecordsKeepTheirParagraphsAndFormatting) {
 
 TEST(CompiledHelpReader, TableRowsBecomeCells) {
   HelpBuilder help;
-  TopicSpec topic{"Table", {"table"}};
+  TopicFixture topic{"Table", {"table"}};
   for (const char* row : {"a", "b"}) {
     topic.Records.push_back(RecordBuilder(0x23)
                                 .Columns({{100, 10}, {200, 10}})
@@ -139,7 +139,7 @@ Bytes Window(const char* name) {
 TEST(CompiledHelpReader, HotspotsNameTheirTargetsAsTheSourcesWould) {
   HelpBuilder help;
   help.SystemRecords.push_back({6, Window("second")});
-  TopicSpec first{"First", {"first"}};
+  TopicFixture first{"First", {"first"}};
   first.Records.push_back(RecordBuilder()
                               .Paragraph()
                               .Hotspot(0xE3, ContextHash("second_topic")).Text("jump").HotspotEnd().Text(" ")
@@ -151,9 +151,9 @@ TEST(CompiledHelpReader, HotspotsNameTheirTargetsAsTheSourcesWould) {
                               .Command(0xEF, Elsewhere(6, "first", test::Join({test::Z("test.hlp"), test::Z("w")})))
                               .Text("self").HotspotEnd().Text(" ")
                               .Hotspot(0xE3, ContextHash("nowhere")).Text("broken").HotspotEnd().Par().End());
-  TopicSpec second{"Second", {"second_topic"}};
+  TopicFixture second{"Second", {"second_topic"}};
   second.Records.push_back(RecordBuilder().Paragraph().Text("two").Par().End());
-  TopicSpec popup{"", {"popup_topic"}};
+  TopicFixture popup{"", {"popup_topic"}};
   popup.Records.push_back(RecordBuilder().Paragraph().Text("pop").Par().End());
   help.Topics = {first, second, popup};
   CompiledHelpOptions options;
@@ -181,14 +181,14 @@ TEST(CompiledHelpReader, PicturesAndButtonsBecomeTheirPieces) {
   const Bytes picture = shg.Build();
   HelpBuilder help;
   help.Files["|bm0"] = picture;
-  TopicSpec topic{"Pictures", {"pictures"}};
+  TopicFixture topic{"Pictures", {"pictures"}};
   topic.Records.push_back(RecordBuilder()
                               .Paragraph()
                               .Picture(0x86, 0, 1).Picture(0x87, 0).StoredPicture(0x88, picture).Picture(0x86, 7)
                               .Object(0x86, "!Next,Next()").Object(0x86, "*0x8400,0,movie.avi")
                               .Hotspot(0xE3, ContextHash("picture_target")).Picture(0x86, 0).HotspotEnd()
                               .Par().End());
-  TopicSpec target{"Another", {"picture_target"}};
+  TopicFixture target{"Another", {"picture_target"}};
   target.Records.push_back(RecordBuilder().Paragraph().Text("x").Par().End());
   help.Topics = {topic, target};
   CompiledHelp read = Read(help);
@@ -212,15 +212,15 @@ TEST(CompiledHelpReader, NamesKeywordsMapAndBrowseOrder) {
   help.Title = "\x83w\x83\x8B\x83v";
   help.SystemRecords.push_back({4, test::Z("JumpId(`', `IDH_CONTENTS')")});
   auto text = [](const char* t) { return RecordBuilder().Paragraph().Text(t).Par().End(); };
-  TopicSpec contents{"Contents Page", {"IDH_CONTENTS"}};
+  TopicFixture contents{"Contents Page", {"IDH_CONTENTS"}};
   contents.Records = {RecordBuilder().Paragraph().Hotspot(0xE3, ContextHash("hidden_place")).Text("go").HotspotEnd().Par().End()};
-  TopicSpec menu{"Menu File", {"menu_file", "menu_alias"}, {"menu, file", "files"}, {"menus"}, {"KL(`x')", "Cancel(`menu_alias')"}};
+  TopicFixture menu{"Menu File", {"menu_file", "menu_alias"}, {"menu, file", "files"}, {"menus"}, {"KL(`x')", "Cancel(`menu_alias')"}};
   menu.Records = {text("m")};
-  TopicSpec twin{"Menu File", {"unknowable_1"}};
+  TopicFixture twin{"Menu File", {"unknowable_1"}};
   twin.Records = {text("t")};
-  TopicSpec japanese{"\x93\xFA\x96{\x8C\xEA", {"x_y_z"}, {"place_ctx"}};
+  TopicFixture japanese{"\x93\xFA\x96{\x8C\xEA", {"x_y_z"}, {"place_ctx"}};
   japanese.Records = {text("j")};
-  TopicSpec places{"", {"unknowable_2"}};
+  TopicFixture places{"", {"unknowable_2"}};
   places.Records = {text("a"), text("b"), text("c")};
   places.Places = {{"place_ctx", 1}, {"hidden_place", 2}};
   menu.BrowseNext = 4;
@@ -263,7 +263,7 @@ TEST(CompiledHelpReader, PhraseCompressedTextAndRecordsAcrossBlocks) {
       help.Phrases.push_back("tail");
       const std::string filler(600, 'x');
       for (int t = 0; t < 40; ++t) {
-        TopicSpec topic{"Topic " + std::to_string(t), {"t" + std::to_string(t)}};
+        TopicFixture topic{"Topic " + std::to_string(t), {"t" + std::to_string(t)}};
         topic.Records.push_back(RecordBuilder().Paragraph().Text("the help phrase   tail p150 end " + std::to_string(t)).Par().End());
         topic.Records.push_back(RecordBuilder().Paragraph().Text(filler).Par().End());
         help.Topics.push_back(topic);
@@ -285,9 +285,9 @@ TEST(CompiledHelpReader, WinHelp30FilesNumberTheirTopics) {
   HelpBuilder help;
   help.Minor = 15;
   help.Flags = 0;
-  TopicSpec first{"First", {}};
+  TopicFixture first{"First", {}};
   first.Records.push_back(RecordBuilder(0x01).Paragraph().Hotspot(0xE1, 16 + 1).Text("next").HotspotEnd().Par().End());
-  TopicSpec second{"Second", {}};
+  TopicFixture second{"Second", {}};
   second.Records.push_back(RecordBuilder(0x01).Paragraph().Text(std::string(3000, 'y')).Par().End());
   first.BrowseNext = 1;
   help.Topics = {first, second};
@@ -302,7 +302,7 @@ TEST(CompiledHelpReader, WinHelp30FilesNumberTheirTopics) {
 
 TEST(CompiledHelpReader, DamageEndsTheReadingUnlessItKeepsGoing) {
   HelpBuilder help;
-  TopicSpec topic{"T", {"t"}};
+  TopicFixture topic{"T", {"t"}};
   topic.Records.push_back(RecordBuilder().Paragraph().Text("kept").Command(0x99).Text("lost").Par().End());
   topic.Records.push_back(RecordBuilder().Paragraph().Text("after").Par().End());
   help.Topics.push_back(topic);
@@ -343,7 +343,7 @@ TEST(CompiledHelpReader, TheCodePageComesFromTheLanguageTheFontsOrTheOption) {
     HelpBuilder help;
     help.Language = c.language;
     help.Fonts = {{c.face}};
-    TopicSpec topic{"T", {"t"}};
+    TopicFixture topic{"T", {"t"}};
     topic.Records.push_back(RecordBuilder().Paragraph().Text("\xC0\xE0").Par().End());
     help.Topics.push_back(topic);
     CompiledHelpOptions options;
