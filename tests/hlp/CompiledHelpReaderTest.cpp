@@ -254,9 +254,13 @@ TEST(CompiledHelpReader, NamesKeywordsMapAndBrowseOrder) {
 
 TEST(CompiledHelpReader, PhraseCompressedTextAndRecordsAcrossBlocks) {
   for (test::PhraseKind kind : {test::PhraseKind::None, test::PhraseKind::Classic, test::PhraseKind::Hall}) {
-    for (std::uint16_t flags : {0, 4}) {  // stored blocks of 4 KB; packed ones of 16 KB expanded
+    // Stored blocks of 4 KB; packed ones of 4 KB that expand to 16 KB, and of
+    // 2 KB (WinHelp 3.1) whose packed data fills them.
+    for (auto [minor, flags] : {std::pair<std::uint16_t, std::uint16_t>{33, 0}, {33, 4}, {21, 8}}) {
       HelpBuilder help;
+      help.Minor = minor;
       help.Flags = flags;
+      help.FullBlocks = flags == 8;
       help.Phrasing = kind;
       help.Phrases = {"the", "help", "phrase"};
       for (int i = 0; i < 200; ++i) help.Phrases.push_back("p" + std::to_string(i));  // numbers past 127 and 255
@@ -274,6 +278,9 @@ TEST(CompiledHelpReader, PhraseCompressedTextAndRecordsAcrossBlocks) {
         EXPECT_EQ(Describe(read.Document.Topics[t]),
                   (std::vector<std::string>{"the help phrase   tail p150 end " + std::to_string(t), filler}))
             << t << " " << static_cast<int>(kind) << " " << flags;
+      }
+      for (std::size_t t = 0; t < 40; ++t) {
+        EXPECT_EQ(Footnotes(read.Document.Topics[t]).front(), "#topic_" + std::to_string(t));
       }
       EXPECT_TRUE(read.Warnings.empty());
       EXPECT_GT(help.TopicOffsets.back(), 32768u);  // the topics span blocks

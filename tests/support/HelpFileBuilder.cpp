@@ -360,24 +360,38 @@ Bytes RecordBuilder::FormatPart() const {
 namespace quorvex::test {
 namespace {
 
-// The longest phrase starting at `at`, as its index; -1 for none.
-int PhraseAt(const std::vector<std::string>& phrases, const Bytes& text, std::size_t at) {
-  int best = -1;
-  std::size_t length = 0;
-  for (std::size_t k = 0; k < phrases.size(); ++k) {
-    const std::string& p = phrases[k];
-    if (p.size() > length && at + p.size() <= text.size() && std::equal(p.begin(), p.end(), text.begin() + at)) {
-      best = static_cast<int>(k);
-      length = p.size();
+// The phrases, found by their first byte.
+class PhraseIndex {
+ public:
+  explicit PhraseIndex(const std::vector<std::string>& phrases) : phrases_(phrases), byFirst_(256) {
+    for (std::size_t k = 0; k < phrases.size(); ++k) {
+      if (!phrases[k].empty()) byFirst_[static_cast<std::uint8_t>(phrases[k][0])].push_back(static_cast<int>(k));
     }
   }
-  return best;
-}
+  const std::string& operator[](int k) const { return phrases_[k]; }
+  // The longest phrase starting at `at`, as its index; -1 for none.
+  int At(const Bytes& text, std::size_t at) const {
+    int best = -1;
+    std::size_t length = 0;
+    for (int k : byFirst_[text[at]]) {
+      const std::string& p = phrases_[k];
+      if (p.size() > length && at + p.size() <= text.size() && std::equal(p.begin(), p.end(), text.begin() + at)) {
+        best = k;
+        length = p.size();
+      }
+    }
+    return best;
+  }
 
-Bytes PackClassic(const std::vector<std::string>& phrases, const Bytes& text) {
+ private:
+  const std::vector<std::string>& phrases_;
+  std::vector<std::vector<int>> byFirst_;
+};
+
+Bytes PackClassic(const PhraseIndex& phrases, const Bytes& text) {
   Bytes out;
   for (std::size_t i = 0; i < text.size();) {
-    const int k = PhraseAt(phrases, text, i);
+    const int k = phrases.At(text, i);
     if (k < 0) {
       out.push_back(text[i++]);
       continue;
@@ -394,10 +408,10 @@ Bytes PackClassic(const std::vector<std::string>& phrases, const Bytes& text) {
   return out;
 }
 
-Bytes PackHall(const std::vector<std::string>& phrases, const Bytes& text) {
+Bytes PackHall(const PhraseIndex& phrases, const Bytes& text) {
   Bytes out;
   for (std::size_t i = 0; i < text.size();) {
-    const int k = PhraseAt(phrases, text, i);
+    const int k = phrases.At(text, i);
     if (k >= 0) {
       if (k < 128) {
         out.push_back(static_cast<std::uint8_t>(k * 2));
@@ -416,7 +430,7 @@ Bytes PackHall(const std::vector<std::string>& phrases, const Bytes& text) {
       continue;
     }
     while (run < 32 && i + run < text.size() && text[i + run] != ' ' && text[i + run] != 0 &&
-           PhraseAt(phrases, text, i + run) < 0) {
+           phrases.At(text, i + run) < 0) {
       ++run;
     }
     out.push_back(static_cast<std::uint8_t>(((run - 1) << 3) | 3));
@@ -488,13 +502,16 @@ Bytes HelpBuilder::Build() {
   // WinHelp 3.0 keeps 2 KB blocks as stored, and counts positions in them.
   const bool version30 = Minor <= 16;
   const bool packed = !version30 && (Flags == 4 || Flags == 8);
-  const std::size_t blockSize = version30 ? 2048 : kBlockSize;
+  const std::size_t blockSize = version30 || (Flags & 8) != 0 ? 2048 : kBlockSize;
   const std::size_t unit = packed ? kPackedUnit : version30 ? blockSize : blockSize - kBlockHeader;
-  // A packed block holds 16 KB of expanded data; only the last holds less.
-  const std::size_t chunk = packed ? kPackedUnit : blockSize - kBlockHeader;
+  // A packed block holds 16 KB of expanded data, only the last less; full
+  // blocks hold what eight literals to nine bytes fit into the block.
+  const std::size_t room = blockSize - kBlockHeader;
+  const std::size_t chunk = !packed ? room : FullBlocks ? room / 9 * 8 + (room % 9 > 1 ? room % 9 - 1 : 0) : kPackedUnit;
+  const PhraseIndex phrases(Phrases);
   auto storeText = [&](const Bytes& text) {
-    Bytes stored = Phrasing == PhraseKind::Classic ? PackClassic(Phrases, text)
-                   : Phrasing == PhraseKind::Hall  ? PackHall(Phrases, text)
+    Bytes stored = Phrasing == PhraseKind::Classic ? PackClassic(phrases, text)
+                   : Phrasing == PhraseKind::Hall  ? PackHall(phrases, text)
                                                    : text;
     return stored.size() < text.size() ? stored : text;
   };
@@ -596,8 +613,18 @@ Bytes HelpBuilder::Build() {
     Put32(topic, static_cast<std::uint32_t>(first));
     Put32(topic, static_cast<std::uint32_t>(last));
     Bytes part(data.begin() + start, data.begin() + std::min(data.size(), start + chunk));
-    if (packed) part = PackLz77(part);
-    if (part.size() > kBlockSize - kBlockHeader) throw std::runtime_error("a topic block packs too large");
+    if (packed && FullBlocks) {
+      Bytes literals;
+      for (std::size_t i = 0; i < part.size(); ++i) {
+        if (i % 8 == 0) literals.push_back(0);
+        literals.push_back(part[i]);
+      }
+      if (part.size() == chunk && part.size() % 8 == 0 && literals.size() < room) literals.push_back(0);  // a flag of no items
+      part = literals;
+    } else if (packed) {
+      part = PackLz77(part);
+    }
+    if (part.size() > blockSize - kBlockHeader) throw std::runtime_error("a topic block packs too large");
     Append(topic, part);
     if (start + chunk < data.size()) topic.resize((b + 1) * blockSize, 0);
   }

@@ -115,7 +115,10 @@ enum class PhraseKind { None, Classic, Hall };
 /// A whole compiled help.
 struct HelpBuilder {
   std::uint16_t Minor = 33;
-  std::uint16_t Flags = 4;  ///< 4: LZ77-packed blocks of 4 KB (16 KB expanded); 0: stored
+  std::uint16_t Flags = 4;  ///< 4: LZ77-packed blocks of 4 KB (16 KB expanded); 8: of 2 KB; 0: stored
+  /// Packed blocks filled to the last byte with literals, so that they end
+  /// before 16 KB expanded, as blocks of text that packs badly do.
+  bool FullBlocks = false;
   std::string Title = "Test help";
   std::uint16_t Language = 0x409;
   std::vector<std::pair<std::uint16_t, Bytes>> SystemRecords;  ///< more records of |SYSTEM
