@@ -111,7 +111,7 @@ class RecordReader {
     ReadCompressedSignedDword(format_);  // the size of the topic so far
     const bool table = record_.Type == RecordType::Table;
     if (record_.Type != RecordType::Text30) ReadCompressedWord(format_);  // characters
-    if (table) SkipColumns();
+    if (table) ReadColumns();
     const std::size_t first = topic_.Paragraphs.size();
     if (!table) {
       ReadParagraphFormat();
@@ -131,11 +131,19 @@ class RecordReader {
   }
 
  private:
-  void SkipColumns() {
+  // Each column's width and the gap after it; tables of kind 0 and 2 give
+  // widths relative to the table (all together 32767), after its least width.
+  void ReadColumns() {
     const std::uint8_t columns = format_.U8();
     const std::uint8_t kind = format_.U8();
-    if (kind == 0 || kind == 2) format_.Skip(2);  // the least width of a table of relative widths
-    format_.Skip(4u * columns);                    // width and gap of each column
+    const bool relative = kind == 0 || kind == 2;
+    if (relative) format_.Skip(2);
+    cells_.Percent = relative;
+    for (std::uint8_t i = 0; i < columns; ++i) {
+      const std::int16_t width = format_.I16LE();
+      format_.Skip(2);  // the gap
+      cells_.Widths.push_back(relative ? (width * 100 + 16383) / 32767 : width * kTwipsPerHalfPoint);
+    }
   }
 
   void ReadParagraphFormat() {
@@ -376,6 +384,7 @@ class RecordReader {
       }
     }
     topic_.Paragraphs.back().End = ParagraphEnd::Row;
+    topic_.Paragraphs.back().Cells = cells_;
     for (std::size_t i = first; i < topic_.Paragraphs.size(); ++i) topic_.Paragraphs[i].TableBorders = borders_;
   }
 
@@ -390,6 +399,7 @@ class RecordReader {
   std::size_t textAt_ = 0;
   const FontStyle* font_;
   ParaFormat paragraph_;
+  CellWidths cells_;
   bool border_ = false, borders_ = false;
   std::size_t started_ = 0;
   std::optional<HotspotLink> hotspot_;

@@ -72,11 +72,18 @@ struct ParaFormat {
   bool operator==(const ParaFormat&) const = default;
 };
 
+/// The widths of a table row's cells, where the document gives them.
+struct CellWidths {
+  bool Percent = false;     ///< of the table's width; else twips
+  std::vector<int> Widths;  ///< one per cell, in order
+};
+
 struct Paragraph {
   ParaFormat Format;
   ParagraphEnd End = ParagraphEnd::Paragraph;
   ListKind List = ListKind::None;  ///< from the paragraph's {\listtext} or {\pntext}
   bool TableBorders = false;       ///< in a table row whose cells have borders
+  CellWidths Cells;                ///< on a row's last paragraph: its cells' widths (none: not given)
   std::vector<Inline> Inlines;
 };
 

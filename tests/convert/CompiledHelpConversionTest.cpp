@@ -54,7 +54,9 @@ HelpBuilder SmallHelp() {
   HelpBuilder help;
   help.SystemRecords.push_back({6, MainWindow()});
   help.Files["|bm0"] = HelpPicture();
+  help.Fonts = {{"Arial"}, {"Arial", 0, 30}};
   TopicFixture contents{"Contents", {"contents_ctx"}};
+  contents.Records.push_back(RecordBuilder().Paragraph().Font(1).Text("Big").Font(0).Text(" body size").Par().End());
   contents.Records.push_back(RecordBuilder()
                                  .Paragraph()
                                  .Text("See ").Hotspot(0xE3, ContextHash("second_ctx")).Text("the second").HotspotEnd()
@@ -62,6 +64,7 @@ HelpBuilder SmallHelp() {
                                  .Text(".").Picture(0x86, 0, 1).Par().End());
   TopicFixture second{"Second = Two", {"second_ctx"}, {"second"}};
   second.Records.push_back(RecordBuilder().Paragraph().Text("Second text").Par().End());
+  second.Records.push_back(RecordBuilder(0x23).Columns({{150, 10}, {300, 10}}).Cell(0).Text("x").End().Cell(1).Text("y").End());
   TopicFixture popup{"Word", {"popup_ctx"}};
   popup.Records.push_back(RecordBuilder().Paragraph().Text("What the word means").Par().End());
   second.BrowseNext = 0;
@@ -93,12 +96,15 @@ TEST(CompiledHelpConversion, PagesContentsIndexAndMapFromAHelpWithoutContentsFil
   // hotspot names "second_ctx"), else after their titles.
   const std::string page = c.Out("html/contents.html");
   EXPECT_NE(page.find("<body bgcolor=#102030>"), std::string::npos) << page;
+  EXPECT_NE(page.find("<font size=+2>Big</font> body size<br>"), std::string::npos) << page;  // 15 points against 10
   EXPECT_NE(page.find("See <a href=\"second_ctx.html\">the second</a> and <a href=\"JavaScript:popup.TextPopup(pop1,popfont,9,9,-1,-1)\">a word</a>."),
             std::string::npos) << page;
   EXPECT_NE(page.find("<img src=\"../img/help_1.png\" usemap=\"#test1\" border=0 width=4 height=2>"), std::string::npos);
   EXPECT_NE(page.find("<area shape=rect coords=\"0,0,2,2\" a href=\"second_ctx.html\">"), std::string::npos);
   EXPECT_TRUE(c.Dir.Exists("out/img/help_1.png"));
   EXPECT_FALSE(c.Dir.Exists("out/html/word.html"));  // a popup only
+  EXPECT_NE(c.Out("html/second_ctx.html").find("<table>\r\n<tr><td width=100>x</td><td width=200>y</td></tr>\r\n</table>"),
+            std::string::npos);
   // The contents list the titled topics in browse order; the popup is left out.
   const std::string hhc = c.Out("HELP.hhc");
   const std::size_t second = hhc.find("<param name=\"Name\" value=\"Second &#61; Two\">\r\n\t\t<param name=\"Local\" value=\"html/second_ctx.html\">");

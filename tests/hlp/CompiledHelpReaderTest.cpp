@@ -107,6 +107,8 @@ TEST(CompiledHelpReader, TableRowsBecomeCells) {
   help.Topics.push_back(topic);
   const Topic model = Read(help).Document.Topics[0];
   EXPECT_EQ(Describe(model), (std::vector<std::string>{"a1", "a2", "a3", "b1", "b2", "b3"}));
+  EXPECT_EQ(model.Paragraphs[2].Cells.Widths, (std::vector<int>{1000, 2000}));  // half-points as twips
+  EXPECT_FALSE(model.Paragraphs[2].Cells.Percent);
   const ParagraphEnd ends[] = {ParagraphEnd::Paragraph, ParagraphEnd::Cell, ParagraphEnd::Row,
                                ParagraphEnd::Paragraph, ParagraphEnd::Cell, ParagraphEnd::Row};
   for (std::size_t i = 0; i < 6; ++i) {
