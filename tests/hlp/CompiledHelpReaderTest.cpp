@@ -152,6 +152,9 @@ TEST(CompiledHelpReader, HotspotsNameTheirTargetsAsTheSourcesWould) {
                               .Command(0xEA, Elsewhere(4, "far_away", test::Z("OTHER.HLP"))).Text("far").HotspotEnd().Text(" ")
                               .Command(0xEF, Elsewhere(6, "first", test::Join({test::Z("test.hlp"), test::Z("w")})))
                               .Text("self").HotspotEnd().Text(" ")
+                              .Hotspot(0xE6, ContextHash("popup_topic")).Text("quiet").HotspotEnd().Text(" ")
+                              .Command(0xCC, test::Join({{10, 0}, test::Z("Back()")})).Text("back").HotspotEnd().Text(" ")
+                              .Command(0xEB, Elsewhere(0, "popup_topic", {})).Text("here").HotspotEnd().Text(" ")
                               .Hotspot(0xE3, ContextHash("nowhere")).Text("broken").HotspotEnd().Par().End());
   TopicFixture second{"Second", {"second_topic"}};
   second.Records.push_back(RecordBuilder().Paragraph().Text("two").Par().End());
@@ -166,7 +169,8 @@ TEST(CompiledHelpReader, HotspotsNameTheirTargetsAsTheSourcesWould) {
   EXPECT_EQ(Describe(read.Document.Topics[0].Paragraphs[0]),
             "[2 jump]{second_topic} [1 popup]{popup_topic} [2 plain]{%second_topic} "
             "[2 macro]{!JumpId(`other.hlp', `far_away')} [2 window]{second_topic>second} "
-            "[1 far]{far_away@OTHER.HLP} [2 self]{%First>w} [2 broken]{}");
+            "[1 far]{far_away@OTHER.HLP} [2 self]{%First>w} [1 quiet]{%popup_topic} [2 back]{%!Back()} "
+            "[1 here]{%popup_topic} [2 broken]{}");
   EXPECT_EQ(read.Warnings, std::vector<ByteString>{
       "|TOPIC, offset 0xC: a hotspot leads to a context the help does not hold (hash 0x" + [] {
         char hex[16];
@@ -295,14 +299,16 @@ TEST(CompiledHelpReader, WinHelp30FilesNumberTheirTopics) {
   help.Minor = 15;
   help.Flags = 0;
   TopicFixture first{"First", {}};
-  first.Records.push_back(RecordBuilder(0x01).Paragraph().Hotspot(0xE1, 16 + 1).Text("next").HotspotEnd().Par().End());
+  first.Records.push_back(RecordBuilder(0x01).Paragraph().Hotspot(0xE1, 16 + 1).Text("next").HotspotEnd()
+                              .Hotspot(0xE0, 16 + 1).Text("pop").HotspotEnd().Hotspot(0xE1, 99).Text("gone").HotspotEnd()
+                              .Par().End());
   TopicFixture second{"Second", {}};
   second.Records.push_back(RecordBuilder(0x01).Paragraph().Text(std::string(3000, 'y')).Par().End());
   first.BrowseNext = 1;
   help.Topics = {first, second};
   CompiledHelp read = Read(help);
   ASSERT_EQ(read.Document.Topics.size(), 2u);
-  EXPECT_EQ(Describe(read.Document.Topics[0]), std::vector<std::string>{"[2 next]{second}"});
+  EXPECT_EQ(Describe(read.Document.Topics[0]), std::vector<std::string>{"[2 next]{second}[1 pop]{second}[2 gone]{}"});
   EXPECT_EQ(Describe(read.Document.Topics[1]), std::vector<std::string>{std::string(3000, 'y')});
   EXPECT_EQ(read.Title, U"Test help");
   EXPECT_EQ(read.ContentsTopic, "first");
