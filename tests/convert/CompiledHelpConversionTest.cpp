@@ -16,7 +16,7 @@ namespace {
 using test::Bytes;
 using test::HelpBuilder;
 using test::RecordBuilder;
-using test::TopicFixture;
+using test::BuiltTopic;
 
 std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
@@ -55,17 +55,17 @@ HelpBuilder SmallHelp() {
   help.SystemRecords.push_back({6, MainWindow()});
   help.Files["|bm0"] = HelpPicture();
   help.Fonts = {{"Arial"}, {"Arial", 0, 30}};
-  TopicFixture contents{"Contents", {"contents_ctx"}};
+  BuiltTopic contents{"Contents", {"contents_ctx"}};
   contents.Records.push_back(RecordBuilder().Paragraph().Font(1).Text("Big").Font(0).Text(" body size").Par().End());
   contents.Records.push_back(RecordBuilder()
                                  .Paragraph()
                                  .Text("See ").Hotspot(0xE3, ContextHash("second_ctx")).Text("the second").HotspotEnd()
                                  .Text(" and ").Hotspot(0xE2, ContextHash("popup_ctx")).Text("a word").HotspotEnd()
                                  .Text(".").Picture(0x86, 0, 1).Par().End());
-  TopicFixture second{"Second = Two", {"second_ctx"}, {"second"}};
+  BuiltTopic second{"Second = Two", {"second_ctx"}, {"second"}};
   second.Records.push_back(RecordBuilder().Paragraph().Text("Second text").Par().End());
   second.Records.push_back(RecordBuilder(0x23).Columns({{150, 10}, {300, 10}}).Cell(0).Text("x").End().Cell(1).Text("y").End());
-  TopicFixture popup{"Word", {"popup_ctx"}};
+  BuiltTopic popup{"Word", {"popup_ctx"}};
   popup.Records.push_back(RecordBuilder().Paragraph().Text("What the word means").Par().End());
   second.BrowseNext = 0;
   help.Topics = {contents, second, popup};

@@ -15,7 +15,7 @@ namespace {
 using test::Bytes;
 using test::HelpBuilder;
 using test::RecordBuilder;
-using test::TopicFixture;
+using test::BuiltTopic;
 
 // A paragraph in a few characters: text as it stands, [2 ...] a double
 // underline (jump), [1 ...] a single one (popup), {target} hidden text, |
@@ -66,7 +66,7 @@ CompiledHelp Read(HelpBuilder& builder, CompiledHelpOptions options = {}) {
 TEST(CompiledHelpReader, TextRecordsKeepTheirParagraphsAndFormatting) {
   HelpBuilder help;
   help.Fonts = {{"Arial"}, {"Arial", 1, 32, {0, 0, 0x80}}, {"Arial", 2}, {"Symbol"}};
-  TopicFixture topic{"Formatting", {"fmt"}};
+  BuiltTopic topic{"Formatting", {"fmt"}};
   topic.Records.push_back(RecordBuilder().Paragraph(0x0800).Font(1).Text("Heading").Par().End());  // centred
   topic.Records.push_back(RecordBuilder()
                               .Paragraph(0x0052, {4, 36, -35})  // space above, left and first indent (half-points)
@@ -97,7 +97,7 @@ TEST(CompiledHelpReader, TextRecordsKeepTheirParagraphsAndFormatting) {
 
 TEST(CompiledHelpReader, TableRowsBecomeCells) {
   HelpBuilder help;
-  TopicFixture topic{"Table", {"table"}};
+  BuiltTopic topic{"Table", {"table"}};
   for (const char* row : {"a", "b"}) {
     topic.Records.push_back(RecordBuilder(0x23)
                                 .Columns({{100, 10}, {200, 10}})
@@ -141,7 +141,7 @@ Bytes Window(const char* name) {
 TEST(CompiledHelpReader, HotspotsNameTheirTargetsAsTheSourcesWould) {
   HelpBuilder help;
   help.SystemRecords.push_back({6, Window("second")});
-  TopicFixture first{"First", {"first"}};
+  BuiltTopic first{"First", {"first"}};
   first.Records.push_back(RecordBuilder()
                               .Paragraph()
                               .Hotspot(0xE3, ContextHash("second_topic")).Text("jump").HotspotEnd().Text(" ")
@@ -156,9 +156,9 @@ TEST(CompiledHelpReader, HotspotsNameTheirTargetsAsTheSourcesWould) {
                               .Command(0xCC, test::Join({{10, 0}, test::Z("Back()")})).Text("back").HotspotEnd().Text(" ")
                               .Command(0xEB, Elsewhere(0, "popup_topic", {})).Text("here").HotspotEnd().Text(" ")
                               .Hotspot(0xE3, ContextHash("nowhere")).Text("broken").HotspotEnd().Par().End());
-  TopicFixture second{"Second", {"second_topic"}};
+  BuiltTopic second{"Second", {"second_topic"}};
   second.Records.push_back(RecordBuilder().Paragraph().Text("two").Par().End());
-  TopicFixture popup{"", {"popup_topic"}};
+  BuiltTopic popup{"", {"popup_topic"}};
   popup.Records.push_back(RecordBuilder().Paragraph().Text("pop").Par().End());
   help.Topics = {first, second, popup};
   CompiledHelpOptions options;
@@ -187,14 +187,14 @@ TEST(CompiledHelpReader, PicturesAndButtonsBecomeTheirPieces) {
   const Bytes picture = shg.Build();
   HelpBuilder help;
   help.Files["|bm0"] = picture;
-  TopicFixture topic{"Pictures", {"pictures"}};
+  BuiltTopic topic{"Pictures", {"pictures"}};
   topic.Records.push_back(RecordBuilder()
                               .Paragraph()
                               .Picture(0x86, 0, 1).Picture(0x87, 0).StoredPicture(0x88, picture).Picture(0x86, 7)
                               .Object(0x86, "!Next,Next()").Object(0x86, "*0x8400,0,movie.avi")
                               .Hotspot(0xE3, ContextHash("picture_target")).Picture(0x86, 0).HotspotEnd()
                               .Par().End());
-  TopicFixture target{"Another", {"picture_target"}};
+  BuiltTopic target{"Another", {"picture_target"}};
   target.Records.push_back(RecordBuilder().Paragraph().Text("x").Par().End());
   help.Topics = {topic, target};
   CompiledHelp read = Read(help);
@@ -218,15 +218,15 @@ TEST(CompiledHelpReader, NamesKeywordsMapAndBrowseOrder) {
   help.Title = "\x83w\x83\x8B\x83v";
   help.SystemRecords.push_back({4, test::Z("JumpId(`', `IDH_CONTENTS')")});
   auto text = [](const char* t) { return RecordBuilder().Paragraph().Text(t).Par().End(); };
-  TopicFixture contents{"Contents Page", {"IDH_CONTENTS"}};
+  BuiltTopic contents{"Contents Page", {"IDH_CONTENTS"}};
   contents.Records = {RecordBuilder().Paragraph().Hotspot(0xE3, ContextHash("hidden_place")).Text("go").HotspotEnd().Par().End()};
-  TopicFixture menu{"Menu File", {"menu_file", "menu_alias"}, {"menu, file", "files"}, {"menus"}, {"KL(`x')", "Cancel(`menu_alias')"}};
+  BuiltTopic menu{"Menu File", {"menu_file", "menu_alias"}, {"menu, file", "files"}, {"menus"}, {"KL(`x')", "Cancel(`menu_alias')"}};
   menu.Records = {text("m")};
-  TopicFixture twin{"Menu File", {"unknowable_1"}};
+  BuiltTopic twin{"Menu File", {"unknowable_1"}};
   twin.Records = {text("t")};
-  TopicFixture japanese{"\x93\xFA\x96{\x8C\xEA", {"x_y_z"}, {"place_ctx"}};
+  BuiltTopic japanese{"\x93\xFA\x96{\x8C\xEA", {"x_y_z"}, {"place_ctx"}};
   japanese.Records = {text("j")};
-  TopicFixture places{"", {"unknowable_2"}};
+  BuiltTopic places{"", {"unknowable_2"}};
   places.Records = {text("a"), text("b"), text("c")};
   places.Places = {{"place_ctx", 1}, {"hidden_place", 2}};
   menu.BrowseNext = 4;
@@ -273,7 +273,7 @@ TEST(CompiledHelpReader, PhraseCompressedTextAndRecordsAcrossBlocks) {
       help.Phrases.push_back("tail");
       const std::string filler(600, 'x');
       for (int t = 0; t < 40; ++t) {
-        TopicFixture topic{"Topic " + std::to_string(t), {"t" + std::to_string(t)}};
+        BuiltTopic topic{"Topic " + std::to_string(t), {"t" + std::to_string(t)}};
         topic.Records.push_back(RecordBuilder().Paragraph().Text("the help phrase   tail p150 end " + std::to_string(t)).Par().End());
         topic.Records.push_back(RecordBuilder().Paragraph().Text(filler).Par().End());
         help.Topics.push_back(topic);
@@ -298,11 +298,11 @@ TEST(CompiledHelpReader, WinHelp30FilesNumberTheirTopics) {
   HelpBuilder help;
   help.Minor = 15;
   help.Flags = 0;
-  TopicFixture first{"First", {}};
+  BuiltTopic first{"First", {}};
   first.Records.push_back(RecordBuilder(0x01).Paragraph().Hotspot(0xE1, 16 + 1).Text("next").HotspotEnd()
                               .Hotspot(0xE0, 16 + 1).Text("pop").HotspotEnd().Hotspot(0xE1, 99).Text("gone").HotspotEnd()
                               .Par().End());
-  TopicFixture second{"Second", {}};
+  BuiltTopic second{"Second", {}};
   second.Records.push_back(RecordBuilder(0x01).Paragraph().Text(std::string(3000, 'y')).Par().End());
   first.BrowseNext = 1;
   help.Topics = {first, second};
@@ -317,7 +317,7 @@ TEST(CompiledHelpReader, WinHelp30FilesNumberTheirTopics) {
 
 TEST(CompiledHelpReader, DamageEndsTheReadingUnlessItKeepsGoing) {
   HelpBuilder help;
-  TopicFixture topic{"T", {"t"}};
+  BuiltTopic topic{"T", {"t"}};
   topic.Records.push_back(RecordBuilder().Paragraph().Text("kept").Command(0x99).Text("lost").Par().End());
   topic.Records.push_back(RecordBuilder().Paragraph().Text("after").Par().End());
   help.Topics.push_back(topic);
@@ -358,7 +358,7 @@ TEST(CompiledHelpReader, TheCodePageComesFromTheLanguageTheFontsOrTheOption) {
     HelpBuilder help;
     help.Language = c.language;
     help.Fonts = {{c.face}};
-    TopicFixture topic{"T", {"t"}};
+    BuiltTopic topic{"T", {"t"}};
     topic.Records.push_back(RecordBuilder().Paragraph().Text("\xC0\xE0").Par().End());
     help.Topics.push_back(topic);
     CompiledHelpOptions options;

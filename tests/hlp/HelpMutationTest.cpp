@@ -18,7 +18,7 @@ namespace {
 
 using test::Bytes;
 using test::RecordBuilder;
-using test::TopicFixture;
+using test::BuiltTopic;
 
 // A help of every part the reader reads: phrases, several blocks, tables,
 // hotspots, pictures with hotspots, keywords, places and a map.
@@ -36,7 +36,7 @@ Bytes RichHelp() {
   shg.Hotspots.push_back({0xE2, 0, 0, 0, 1, 1, "a", "two"});
   help.Files["|bm0"] = shg.Build();
   for (int t = 0; t < 6; ++t) {
-    TopicFixture topic{"The help " + std::to_string(t), {"c" + std::to_string(t)}, {"key", "k" + std::to_string(t)}};
+    BuiltTopic topic{"The help " + std::to_string(t), {"c" + std::to_string(t)}, {"key", "k" + std::to_string(t)}};
     if (t == 2) topic.Contexts.push_back("two");
     topic.Records.push_back(RecordBuilder().Paragraph(0x0812, {3, 20}).Font(1).Text("Title").Par().End());
     topic.Records.push_back(RecordBuilder()

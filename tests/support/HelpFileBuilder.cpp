@@ -222,14 +222,14 @@ Bytes SystemFile(std::uint16_t minor, std::uint16_t flags, const std::vector<std
   return out;
 }
 
-Bytes FontFile(const std::vector<FontFixture>& fonts) {
+Bytes FontFile(const std::vector<BuiltFont>& fonts) {
   constexpr std::size_t kFaceLength = 32;
   Bytes out;
   Put16(out, fonts.size());
   Put16(out, fonts.size());
   Put16(out, 8);
   Put16(out, 8 + fonts.size() * kFaceLength);
-  for (const FontFixture& font : fonts) {
+  for (const BuiltFont& font : fonts) {
     Bytes face = Str(font.Face);
     face.resize(kFaceLength, 0);
     Append(out, face);
@@ -520,7 +520,7 @@ Bytes HelpBuilder::Build() {
   // empty header ends the chain.
   std::vector<LaidRecord> records;
   std::vector<std::size_t> headers;
-  for (const TopicFixture& topic : Topics) {
+  for (const BuiltTopic& topic : Topics) {
     headers.push_back(records.size());
     Bytes title = Z(topic.Title);
     for (const std::string& macro : topic.Macros) Append(title, Z(macro));

@@ -42,13 +42,13 @@ Bytes HelpFile(const std::map<std::string, Bytes>& files, std::size_t directoryP
 Bytes SystemFile(std::uint16_t minor, std::uint16_t flags, const std::vector<std::pair<std::uint16_t, Bytes>>& records);
 
 /// One font of |FONT.
-struct FontFixture {
+struct BuiltFont {
   std::string Face = "Arial";
   std::uint8_t Attributes = 0;  ///< 1 bold, 2 italic, 4 underline, 8 strike, 0x10 double underline
   std::uint8_t HalfPoints = 20;
   std::uint8_t Rgb[3] = {1, 1, 0};  ///< the default colour as compilers write it
 };
-Bytes FontFile(const std::vector<FontFixture>& fonts);
+Bytes FontFile(const std::vector<BuiltFont>& fonts);
 
 /// A paragraph record (0x20 text, 0x23 table row, 0x01 text of WinHelp 3.0):
 /// paragraph formats, commands, and the text strings between them.
@@ -92,8 +92,8 @@ class RecordBuilder {
 };
 
 /// One topic of a built help.
-struct TopicFixture {
-  explicit TopicFixture(std::string title = "", std::vector<std::string> contexts = {}, std::vector<std::string> keywords = {},
+struct BuiltTopic {
+  explicit BuiltTopic(std::string title = "", std::vector<std::string> contexts = {}, std::vector<std::string> keywords = {},
                      std::vector<std::string> alinks = {}, std::vector<std::string> macros = {})
       : Title(std::move(title)), Contexts(std::move(contexts)), Keywords(std::move(keywords)), ALinks(std::move(alinks)),
         Macros(std::move(macros)) {}
@@ -122,8 +122,8 @@ struct HelpBuilder {
   std::string Title = "Test help";
   std::uint16_t Language = 0x409;
   std::vector<std::pair<std::uint16_t, Bytes>> SystemRecords;  ///< more records of |SYSTEM
-  std::vector<FontFixture> Fonts{FontFixture{}};
-  std::vector<TopicFixture> Topics;
+  std::vector<BuiltFont> Fonts{BuiltFont{}};
+  std::vector<BuiltTopic> Topics;
   std::vector<std::pair<std::uint32_t, std::string>> Map;  ///< map number, a context of a topic
   PhraseKind Phrasing = PhraseKind::None;
   std::vector<std::string> Phrases;
