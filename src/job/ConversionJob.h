@@ -2,6 +2,8 @@
 // The state of one conversion: what the project says, what the topics pass
 // collects, and what the writers read at the end.
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "base/ByteString.h"
@@ -34,6 +36,8 @@ struct ConversionJob {
   ContextMap HelpContexts;   ///< [MAP]: context -> numeric id, for context-sensitive help
   TopicIndex Topics;         ///< contexts of the topics read as documents -> their pages
   std::vector<ByteString> WrittenPages;  ///< pages written by the topics pass, in order
+  /// Pictures of a compiled help written under img\ so far, with their width and height.
+  std::map<ByteString, std::pair<int, int>> HelpPictures;
 
   bool CombinePopups = false;      ///< popups are collected in html\popup.js
   bool HasContents = false;        ///< the .hhc got at least one entry

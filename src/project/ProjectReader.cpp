@@ -235,6 +235,7 @@ void ClearProject(ConversionJob& job) {
   job.HelpContexts.Clear();
   job.Topics.Clear();
   job.WrittenPages.clear();
+  job.HelpPictures.clear();
   job.HasContents = false;
   job.HasIndex = false;
 }

@@ -43,9 +43,13 @@ void SaveAsPng(const Bitmap& bitmap, const ConversionJob& job, const ByteString&
   png.SaveToFile(output, job.OutputFolder);
 }
 
+ByteString SizeAndAlignment(int width, int height, PictureAlignment alignment) {
+  return " width=" + DecimalText(width) + " height=" + DecimalText(height) + kAlignmentAttributes[static_cast<int>(alignment)] +
+         ">";
+}
+
 ByteString SizeAndAlignment(const Bitmap& bitmap, PictureAlignment alignment) {
-  return " width=" + DecimalText(bitmap.Width()) + " height=" + DecimalText(bitmap.Height()) +
-         kAlignmentAttributes[static_cast<int>(alignment)] + ">";
+  return SizeAndAlignment(bitmap.Width(), bitmap.Height(), alignment);
 }
 
 // One area per popup or jump hotspot; macros have no area. The coordinates
@@ -67,19 +71,25 @@ ByteString ImageMapAreas(TopicPage& page, const TShg& shg) {
   return areas;
 }
 
+// The image of a picture `width` x `height` held by `shg`, with an image map for its hotspots.
+ByteString SegmentedPictureTags(TopicPage& page, const TShg& shg, int width, int height, const ByteString& imageSource,
+                                PictureAlignment alignment) {
+  if (shg.HotSpotCount() < 1) return "<img src=\"" + imageSource + "\"" + SizeAndAlignment(width, height, alignment);
+  const ByteString map = "test" + DecimalText(page.MapNumber);
+  ByteString html = "<img src=\"" + imageSource + "\" usemap=\"#" + map + "\" border=0" +
+                    SizeAndAlignment(width, height, alignment) + "\r\n<map name=\"" + map + "\">\r\n" +
+                    ImageMapAreas(page, shg) + "</map>";
+  ++page.MapNumber;
+  return html;
+}
+
 // The picture `shg` holds, written as a PNG, with an image map for its hotspots.
 ByteString SegmentedPictureHtml(TopicPage& page, const TShg& shg, const ByteString& output, const ByteString& imageSource,
                                 PictureAlignment alignment) {
   Bitmap bitmap;
   shg.RenderToBitmap(bitmap);
   SaveAsPng(bitmap, page.Job, output);
-  if (shg.HotSpotCount() < 1) return "<img src=\"" + imageSource + "\"" + SizeAndAlignment(bitmap, alignment);
-  const ByteString map = "test" + DecimalText(page.MapNumber);
-  ByteString html = "<img src=\"" + imageSource + "\" usemap=\"#" + map + "\" border=0" +
-                    SizeAndAlignment(bitmap, alignment) + "\r\n<map name=\"" + map + "\">\r\n" +
-                    ImageMapAreas(page, shg) + "</map>";
-  ++page.MapNumber;
-  return html;
+  return SegmentedPictureTags(page, shg, bitmap.Width(), bitmap.Height(), imageSource, alignment);
 }
 
 ByteString ConvertSegmentedPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
@@ -129,7 +139,20 @@ ByteString ConvertHelpPicture(TopicPage& page, std::span<const std::uint8_t> pic
   TShg shg;
   shg.FillShortPixelData = true;
   shg.LoadFromHelpPicture(picture);
-  return SegmentedPictureHtml(page, shg, page.Job.OutputFolder + "img\\" + pngName, "../img/" + pngName, alignment);
+  // Bullets and icons recur on many pages: each is drawn and written once.
+  auto [written, first] = page.Job.HelpPictures.try_emplace(pngName);
+  if (first) {
+    try {
+      Bitmap bitmap;
+      shg.RenderToBitmap(bitmap);
+      SaveAsPng(bitmap, page.Job, page.Job.OutputFolder + "img\\" + pngName);
+      written->second = {bitmap.Width(), bitmap.Height()};
+    } catch (...) {
+      page.Job.HelpPictures.erase(written);
+      throw;
+    }
+  }
+  return SegmentedPictureTags(page, shg, written->second.first, written->second.second, "../img/" + pngName, alignment);
 }
 
 ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment alignment) {

@@ -34,7 +34,8 @@ ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAl
 
 /// Converts a picture of a compiled help file (the .shg form, see
 /// TShg::LoadFromHelpPicture) into img\<pngName>, with an image map for its
-/// hotspots as for a ".shg" file. Pictures that cannot be read raise their
+/// hotspots as for a ".shg" file. The PNG is written once per conversion (see
+/// ConversionJob::HelpPictures). Pictures that cannot be read raise their
 /// readers' errors.
 ByteString ConvertHelpPicture(TopicPage& page, std::span<const std::uint8_t> picture, const ByteString& pngName,
                               PictureAlignment alignment);

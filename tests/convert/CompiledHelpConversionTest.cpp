@@ -63,7 +63,7 @@ HelpBuilder SmallHelp() {
                                  .Text(" and ").Hotspot(0xE2, ContextHash("popup_ctx")).Text("a word").HotspotEnd()
                                  .Text(".").Picture(0x86, 0, 1).Par().End());
   BuiltTopic second{"Second = Two", {"second_ctx"}, {"second"}};
-  second.Records.push_back(RecordBuilder().Paragraph().Text("Second text").Par().End());
+  second.Records.push_back(RecordBuilder().Paragraph().Text("Second text").Picture(0x87, 0, 1).Par().End());
   second.Records.push_back(RecordBuilder(0x23).Columns({{150, 10}, {300, 10}}).Cell(0).Text("x").End().Cell(1).Text("y").End());
   BuiltTopic popup{"Word", {"popup_ctx"}};
   popup.Records.push_back(RecordBuilder().Paragraph().Text("What the word means").Par().End());
@@ -103,6 +103,9 @@ TEST(CompiledHelpConversion, PagesContentsIndexAndMapFromAHelpWithoutContentsFil
   EXPECT_NE(page.find("<area shape=rect coords=\"0,0,2,2\" a href=\"second_ctx.html\">"), std::string::npos);
   EXPECT_TRUE(c.Dir.Exists("out/img/help_1.png"));
   EXPECT_FALSE(c.Dir.Exists("out/html/word.html"));  // a popup only
+  // The picture, drawn once, shows on the second page at its size too.
+  EXPECT_NE(c.Out("html/second_ctx.html").find("<img src=\"../img/help_1.png\" usemap=\"#test1\" border=0 width=4 height=2 align=left>"),
+            std::string::npos);
   EXPECT_NE(c.Out("html/second_ctx.html").find("<table>\r\n<tr><td width=100>x</td><td width=200>y</td></tr>\r\n</table>"),
             std::string::npos);
   // The contents list the titled topics in browse order; the popup is left out.
