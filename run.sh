@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, Release build, then a conversion: of the bundled sample into
-# out/sample when no project is given, else of PROJECT.hpj into OUTDIR.
+# out/sample when no project is given, else of PROJECT.hpj (or a compiled
+# HELP.hlp) into OUTDIR.
 # Options (--chm, --no-combine-popups, ...) go to quorvex-convert.
 # Prints the path of the written .hhp (and with --chm of the .chm).
 set -euo pipefail

@@ -13,6 +13,7 @@
 #include "base/Errors.h"
 #include "base/Files.h"
 #include "convert/Driver.h"
+#include "document/DocumentSet.h"
 #include "rtf/RtfReader.h"
 
 using namespace quorvex;
@@ -40,7 +41,10 @@ void WritePages(const std::string& rtf, int codePage, bool combine) {
   job.CodePage = codePage;
   job.CombinePopups = combine;
   job.KeepGoing = true;
-  ConvertTopics(job);
+  DocumentSet documents;
+  ReadDocuments(job, documents);
+  IndexDocuments(job, documents);
+  ConvertTopics(job, documents);
 }
 
 }  // namespace

@@ -18,14 +18,15 @@ namespace quorvex {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--chm-compiler NAME]\n"
+    "usage: quorvex-convert PROJECT.hpj|HELP.hlp [OUTDIR] [--no-combine-popups] [--chm] [--chm-compiler NAME]\n"
     "                       [--web] [--keep-going] [--codepage N] [--quiet] [--version] [--help]\n"
-    "       quorvex-convert A.hpj B.hpj ... OUTDIR [options]\n"
+    "       quorvex-convert A.hpj B.hlp ... OUTDIR [options]\n"
     "\n"
-    "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
-    "(default: the project's folder). Several projects (a product's helps)\n"
-    "convert into OUTDIR/<project name>/ each, with the references between\n"
-    "them leading into each other's help.\n"
+    "Converts a WinHelp project, or a compiled WinHelp file (known by its\n"
+    "content, whatever its name), into an HTML Help project in OUTDIR\n"
+    "(default: the input's folder). Several helps (a product's) convert into\n"
+    "OUTDIR/<name>/ each, with the references between them leading into each\n"
+    "other's help.\n"
     "\n"
     "  --no-combine-popups  keep each page's popup texts in the page itself\n"
     "                       instead of one shared html/popup.js\n"
@@ -37,7 +38,8 @@ constexpr char kUsage[] =
     "  --web                also write a help for web browsers into OUTDIR/web\n"
     "                       (open web/index.html)\n"
     "  --keep-going         a missing topic file, a picture or a map include that\n"
-    "                       cannot be read is a warning, not the end\n"
+    "                       cannot be read, or damage in a compiled help, is a\n"
+    "                       warning, not the end\n"
     "  --codepage N         read text of unknown code page as code page N\n"
     "                       (932, 1252, ...) instead of the project's CHARSET=/LCID=\n"
     "  --quiet              print errors only, no progress or warnings\n"
@@ -100,13 +102,13 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
     }
   }
   if (options.help || options.version) return std::nullopt;
-  if (options.positional.empty()) return "no project file given";
+  if (options.positional.empty()) return "no project file or compiled help given";
   // The last of several arguments is the output folder unless it is a file.
   if (options.positional.size() >= 2 && !std::filesystem::is_regular_file(options.positional.back())) {
     options.outputFolder = options.positional.back();
     options.positional.pop_back();
   }
-  if (options.positional.size() > 1 && options.outputFolder.empty()) return "several projects need an OUTDIR";
+  if (options.positional.size() > 1 && options.outputFolder.empty()) return "several helps need an OUTDIR";
   return std::nullopt;
 }
 

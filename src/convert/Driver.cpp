@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "base/Files.h"
+#include "document/CompiledHelpDocument.h"
 #include "document/DocumentPages.h"
 #include "document/DocumentPopups.h"
 #include "document/DocumentSet.h"
@@ -26,18 +27,40 @@ void ChooseProject(ConversionJob& job, const ByteString& projectPath) {
 void ChooseOutputFolder(ConversionJob& job, const ByteString& folder) { job.OutputFolder = folder + "\\"; }
 
 
+namespace {
+
+void ReadProjectInput(ConversionJob& job, int codePage, DocumentSet& documents) {
+  ReadProject(job);
+  if (codePage != 0) job.CodePage = codePage;
+  SetNameCodePage(job.CodePage);
+  LoadNameMap(job);
+  ReadDocuments(job, documents);
+  SetNameCodePage(job.CodePage);  // the documents may have told it
+}
+
+void ReadCompiledHelpInput(ConversionJob& job, std::string_view data, int codePage, DocumentSet& documents) {
+  ClearProject(job);
+  documents.TopicOrder = ReadCompiledHelpDocument(job, data, codePage, documents);
+  documents.FromCompiledHelp = true;
+  SetNameCodePage(job.CodePage);
+  LoadNameMap(job);
+}
+
+}  // namespace
+
 void ReadHelp(ConversionJob& job, ConversionHost& host, DocumentSet& documents) {
   ForgetFoundFolders();
   job.CombinePopups = host.CombinePopupsChecked();
   job.KeepGoing = host.KeepGoing();
-  ReadProject(job);
-  if (host.CodePageOption() != 0) job.CodePage = host.CodePageOption();
-  SetNameCodePage(job.CodePage);
-  LoadNameMap(job);
+  // A compiled help is known by its magic number, whatever it is called.
+  const ByteString data = ReadFile(job.ProjectPath);
+  if (IsCompiledHelpData(data)) {
+    ReadCompiledHelpInput(job, data, host.CodePageOption(), documents);
+  } else {
+    ReadProjectInput(job, host.CodePageOption(), documents);
+  }
   // Every document is read and indexed before any page is written, so that
   // jumps into later files (and from other helps of the run) find their pages.
-  ReadDocuments(job, documents);
-  SetNameCodePage(job.CodePage);  // the documents may have told it
   IndexDocuments(job, documents);
 }
 
@@ -143,6 +166,7 @@ void ConvertTopics(ConversionJob& job, DocumentSet& documents) {
   }
   WritePopupFile(job);
   ConvertContents(job);
+  if (!job.HasContents && documents.FromCompiledHelp) WriteTopicContents(job, documents, documents.TopicOrder);
   WriteKeywordIndex(job);
   DeleteUnreachedPopupPages(job);
 }

@@ -86,12 +86,12 @@ class BodyBuilder {
     switch (paragraph.End) {
       case ParagraphEnd::Cell:
         cell_ += content;
-        row_ += "<td>" + cell_ + "</td>";
+        cells_.push_back(cell_);
         cell_.clear();
         break;
       case ParagraphEnd::Row:
         cell_ += content;
-        EndRow();
+        EndRow(paragraph.Cells);
         break;
       case ParagraphEnd::Paragraph:
         cell_ += content + "<br>";
@@ -99,10 +99,19 @@ class BodyBuilder {
     }
   }
 
-  void EndRow() {
-    if (!cell_.empty()) row_ += "<td>" + cell_ + "</td>";
-    if (!row_.empty()) lines_.Add("<tr>" + row_ + "</tr>");
-    row_.clear();
+  // A cell's width, where the row gives one: twips as pixels at 96 per inch, or a percentage.
+  static ByteString WidthAttr(const CellWidths& widths, std::size_t cell) {
+    if (cell >= widths.Widths.size() || widths.Widths[cell] <= 0) return ByteString();
+    const int width = widths.Widths[cell];
+    return " width=" + (widths.Percent ? DecimalText(width) + "%" : DecimalText((width + 7) / 15));
+  }
+
+  void EndRow(const CellWidths& widths = CellWidths()) {
+    if (!cell_.empty()) cells_.push_back(cell_);
+    ByteString row;
+    for (std::size_t i = 0; i < cells_.size(); ++i) row += "<td" + WidthAttr(widths, i) + ">" + cells_[i] + "</td>";
+    if (!row.empty()) lines_.Add("<tr>" + row + "</tr>");
+    cells_.clear();
     cell_.clear();
   }
 
@@ -123,7 +132,8 @@ class BodyBuilder {
   StringList lines_;
   ByteString list_;  // "ul", "ol", "menu" or empty
   bool inTable_ = false;
-  ByteString row_, cell_;
+  std::vector<ByteString> cells_;  // the cells of the row so far
+  ByteString cell_;
 };
 
 // "K" footnotes into the index: ";" separates entries, "," (or, in an entry

@@ -200,12 +200,15 @@ ByteString PictureReferenceHtml(TopicPage& page, const Inline& reference) {
   return ConvertPictureFile(page, chosen, AlignmentOf(reference.Alignment), true);
 }
 
-ByteString EmbeddedPictureHtml(TopicPage& page, const DocumentFile& file, std::size_t index) {
+ByteString EmbeddedPictureHtml(TopicPage& page, const DocumentFile& file, std::size_t index, Placement placement) {
   const EmbeddedPicture& picture = file.Document.Pictures.at(index);
   const ByteString number = DecimalText(static_cast<long long>(index + 1));
   const ByteString wanted = FitForFileName(file.Name) + "_" + number + (picture.Type == Format::Jpeg ? ".jpg" : ".png");
   const ByteString base = ChangeFileExt(page.Job.ImageNames.Claim(file.Path + "|" + number, wanted), "");
   try {
+    if (picture.Type == Format::Segmented) {
+      return ConvertHelpPicture(page, picture.Data, base + ".png", AlignmentOf(placement));
+    }
     auto [name, size] = WritePicture(page.Job, picture, base);
     return "<img src=\"../img/" + name + "\" width=" + DecimalText(size.Width) + " height=" + DecimalText(size.Height) + ">";
   } catch (const EFCreateError&) {

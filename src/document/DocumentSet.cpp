@@ -31,6 +31,12 @@ std::vector<ByteString> KeywordKeys(const DocText& footnote) {
 
 }  // namespace
 
+DocumentFile& DocumentSet::Add(DocumentFile file) {
+  byEntry_.emplace(LowerCase(file.Entry), Files.size());
+  Files.push_back(std::move(file));
+  return Files.back();
+}
+
 DocumentFile* DocumentSet::Find(const ByteString& entry) {
   auto found = byEntry_.find(LowerCase(entry));
   return found == byEntry_.end() ? nullptr : &Files[found->second];
@@ -74,8 +80,7 @@ void ReadDocuments(ConversionJob& job, DocumentSet& set) {
     file.Path = path;
     file.Name = LowerCase(ChangeFileExt(ExtractFileName(entry), ""));
     file.Document = ReadRtfDocument(data, job.CodePage);
-    set.byEntry_.emplace(LowerCase(entry), set.Files.size());
-    set.Files.push_back(std::move(file));
+    set.Add(std::move(file));
   }
   // A project file that does not say its code page has the one its documents are written in.
   for (const DocumentFile& file : set.Files) {

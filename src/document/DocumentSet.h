@@ -42,6 +42,9 @@ class DocumentSet {
  public:
   std::vector<DocumentFile> Files;
 
+  /// Takes a document read elsewhere (a compiled help) as the one of its Entry
+  /// (an entry known already keeps its first document).
+  DocumentFile& Add(DocumentFile file);
   /// The document read for a [FILES] entry, or null when the entry is no document.
   DocumentFile* Find(const ByteString& entry);
   /// The topic a context string (aliases followed already) belongs to.
@@ -57,6 +60,11 @@ class DocumentSet {
   /// Records a page name as taken (pages of one-topic files).
   void TakePage(const ByteString& page) { takenPages_.insert(LowerCase(page)); }
   bool IsTaken(const ByteString& page) const { return takenPages_.count(LowerCase(page)) > 0; }
+
+  /// Read from a compiled help (one document): its topics in the order
+  /// contents made without a .cnt list them.
+  bool FromCompiledHelp = false;
+  std::vector<std::size_t> TopicOrder;
 
   /// The page of the project's first topic, for JumpContents() without CONTENTS=.
   ByteString FirstPage;

@@ -7,6 +7,22 @@
 #include "document/TextOutput.h"
 
 namespace quorvex {
+namespace {
+
+// The size of text against the document's body text, as a relative HTML font
+// size; null when it is the body's size or either is not known.
+const char* RelativeSize(int size, int body) {
+  if (size <= 0 || body <= 0 || size == body) return nullptr;
+  const double ratio = static_cast<double>(size) / body;
+  if (ratio >= 2.0) return "+3";
+  if (ratio >= 1.5) return "+2";
+  if (ratio > 1.05) return "+1";
+  if (ratio < 0.75) return "-2";
+  if (ratio < 0.95) return "-1";
+  return nullptr;
+}
+
+}  // namespace
 
 std::vector<InlineHtml::Tag> InlineHtml::TagsFor(const CharFormat& format) const {
   std::vector<Tag> tags;
@@ -15,6 +31,9 @@ std::vector<InlineHtml::Tag> InlineHtml::TagsFor(const CharFormat& format) const
     char digits[8];
     std::snprintf(digits, sizeof digits, "%06x", *colors[format.Color] & 0xFFFFFF);
     tags.push_back({'c', ByteString("<font color=#") + digits + ">", "</font>"});
+  }
+  if (const char* size = RelativeSize(format.FontSize, file_.Document.BodyFontSize)) {
+    tags.push_back({'z', ByteString("<font size=") + size + ">", "</font>"});
   }
   if (format.Bold) tags.push_back(nonScrolling_ ? Tag{'b', "<h4>", "</h4>"} : Tag{'b', "<b>", "</b>"});
   if (format.Italic) tags.push_back({'i', "<i>", "</i>"});
@@ -58,7 +77,7 @@ void InlineHtml::Piece(const Inline& piece) {
       page_.Job.Advance();
       return;
     case InlineKind::Picture:
-      out_ += EmbeddedPictureHtml(page_, file_, piece.PictureIndex);
+      out_ += EmbeddedPictureHtml(page_, file_, piece.PictureIndex, piece.Alignment);
       page_.Job.Advance();
       return;
     case InlineKind::Anchor:

@@ -19,7 +19,7 @@ class InlineHtml {
 
  private:
   struct Tag {
-    char Kind;  ///< 'c' colour, 'b' bold (or heading), 'i', 'p' superscript, 's' subscript
+    char Kind;  ///< 'c' colour, 'z' size, 'b' bold (or heading), 'i', 'p' superscript, 's' subscript
     ByteString Open, Close;
     bool operator==(const Tag& other) const { return Kind == other.Kind && Open == other.Open; }
   };

@@ -2,7 +2,9 @@
 // The state of one conversion: what the project says, what the topics pass
 // collects, and what the writers read at the end.
 
+#include <map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "base/ByteString.h"
@@ -48,6 +50,8 @@ struct ConversionJob {
   std::vector<ByteString> WrittenPages;  ///< pages written by the topics pass, in order
   PictureNames ImageNames;   ///< names of the pictures written into the folder img
   std::vector<OtherHelp> OtherHelps;  ///< the other helps of a run converted together
+  /// Pictures of a compiled help written into the folder img so far, with their width and height.
+  std::map<ByteString, std::pair<int, int>> HelpPictures;
 
   bool CombinePopups = false;      ///< popups are collected in html\popup.js
   bool HasContents = false;        ///< the .hhc got at least one entry

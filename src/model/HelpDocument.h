@@ -1,7 +1,8 @@
 #pragma once
 // The document model: what the RTF reader makes of a topic file written by
-// Word or another authoring tool. A file holds topics; a topic holds its
-// footnotes and its paragraphs; a paragraph holds inline pieces.
+// Word or another authoring tool, and the compiled-help reader of a .hlp. A
+// file holds topics; a topic holds its footnotes and its paragraphs; a
+// paragraph holds inline pieces.
 
 #include <cstdint>
 #include <map>
@@ -25,6 +26,7 @@ struct CharFormat {
   Underline Underlined = Underline::None;
   int Color = -1;  ///< \cf: colour table index (entry 0 is automatic when the table starts with ";"); -1 none
   int Font = -1;  ///< \f: font table number; -1 none given
+  int FontSize = 0;  ///< half-points; 0 when not given (the RTF reader leaves it)
 
   bool operator==(const CharFormat&) const = default;
 };
@@ -70,11 +72,18 @@ struct ParaFormat {
   bool operator==(const ParaFormat&) const = default;
 };
 
+/// The widths of a table row's cells, where the document gives them.
+struct CellWidths {
+  bool Percent = false;     ///< of the table's width; else twips
+  std::vector<int> Widths;  ///< one per cell, in order
+};
+
 struct Paragraph {
   ParaFormat Format;
   ParagraphEnd End = ParagraphEnd::Paragraph;
   ListKind List = ListKind::None;  ///< from the paragraph's {\listtext} or {\pntext}
   bool TableBorders = false;       ///< in a table row whose cells have borders
+  CellWidths Cells;                ///< on a row's last paragraph: its cells' widths (none: not given)
   std::vector<Inline> Inlines;
 };
 
@@ -92,7 +101,9 @@ struct Topic {
 
 /// An embedded picture (\pict) with its data.
 struct EmbeddedPicture {
-  enum class Format : std::uint8_t { Unknown, Wmf, Emf, Dib, Ddb, Png, Jpeg };
+  /// Segmented: a picture in the form of .shg and .mrb files (one or more
+  /// resolutions, hotspots included), as compiled help files keep them.
+  enum class Format : std::uint8_t { Unknown, Wmf, Emf, Dib, Ddb, Png, Jpeg, Segmented };
   Format Type = Format::Unknown;
   std::vector<std::uint8_t> Data;
   int Width = 0, Height = 0;              ///< \picw, \pich: pixels, or 0.01 mm for metafiles
@@ -115,6 +126,7 @@ struct HelpDocument {
   std::vector<std::optional<std::uint32_t>> Colors;  ///< 0xRRGGBB per colour table entry; empty: automatic
   std::vector<EmbeddedPicture> Pictures;
   std::map<int, StyleInfo> Styles;  ///< paragraph styles by \s number
+  int BodyFontSize = 0;  ///< half-points of most body text; text of another FontSize shows its size. 0: sizes not shown
 };
 
 }  // namespace quorvex

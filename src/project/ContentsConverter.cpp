@@ -121,9 +121,13 @@ ByteString ContentsFilePath(const ConversionJob& job) {
 void ConvertContents(ConversionJob& job) {
   ByteString input = ContentsFilePath(job);
   if (!FileExists(input)) return;
-  job.ReportStatus(kStatusContents);
   StringList lines;
   lines.LoadFromFile(input);
+  ConvertContentsLines(job, lines);
+}
+
+void ConvertContentsLines(ConversionJob& job, const StringList& lines) {
+  job.ReportStatus(kStatusContents);
   ContentsBuilder out;
   for (const ByteString& raw : lines) {
     if (raw.empty() || raw[0] == ':' || raw[0] == ';' || Trimmed(raw).empty()) continue;

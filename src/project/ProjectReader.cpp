@@ -155,6 +155,8 @@ ByteString BgColorAttr(std::uint32_t rgb) {
 
 }  // namespace
 
+ByteString BackgroundColorAttr(std::uint32_t rgb) { return BgColorAttr(rgb); }
+
 ByteString Trimmed(std::string_view text) {
   std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return ByteString();
@@ -220,7 +222,7 @@ std::optional<ByteString> MainWindowColorAttr(std::string_view line) {
   return BgColorAttr(((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF));
 }
 
-void ReadProject(ConversionJob& job) {
+void ClearProject(ConversionJob& job) {
   for (StringList* list : {&job.ProjectFiles, &job.PopupPages, &job.JumpPages, &job.NameMapKeys,
                            &job.NameMapValues, &job.IndexKeywords, &job.IndexPages, &job.PopupTopics,
                            &job.PopupLines}) {
@@ -240,9 +242,13 @@ void ReadProject(ConversionJob& job) {
   job.WrittenPages.clear();
   job.ImageNames.Clear();
   job.WarnedOnce.clear();
+  job.HelpPictures.clear();
   job.HasContents = false;
   job.HasIndex = false;
+}
 
+void ReadProject(ConversionJob& job) {
+  ClearProject(job);
   StringList lines;
   lines.LoadFromFile(job.ProjectPath);
   ReadOptions(job, lines);

@@ -1,6 +1,7 @@
 #pragma once
 // Reading the WinHelp project file (.hpj) into the conversion job.
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -9,11 +10,18 @@
 
 namespace quorvex {
 
+/// Clears the job's lists, texts and result flags, as before reading a
+/// project: HelpFileName becomes the project's name with ".hlp".
+void ClearProject(ConversionJob& job);
+
 /// Clears the job's lists, texts and result flags, then fills them from the
 /// [OPTIONS], [FILES], [WINDOWS], [ALIAS] and [MAP] sections of
 /// `job.ProjectPath`. Lines whose first non-blank character is ";" are
 /// comments everywhere.
 void ReadProject(ConversionJob& job);
+
+/// The " bgcolor=#rrggbb" attribute of the colour 0xRRGGBB.
+ByteString BackgroundColorAttr(std::uint32_t rgb);
 
 /// The " bgcolor=#rrggbb" attribute of one `main="` line of [WINDOWS], or
 /// nothing when the line carries no colour. The colour is written "(rN)"

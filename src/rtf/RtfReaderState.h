@@ -8,7 +8,7 @@
 
 #include "model/HelpDocument.h"
 #include "rtf/RtfTokenizer.h"
-#include "rtf/TextDecoder.h"
+#include "model/TextDecoder.h"
 
 namespace quorvex::rtf {
 

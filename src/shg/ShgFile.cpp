@@ -1,8 +1,11 @@
 // Reading segmented-hypergraphics files (.shg) into the held form.
 
+#include <limits>
+
 #include "base/ByteReader.h"
+#include "base/CompressedNumbers.h"
+#include "base/Lz77.h"
 #include "metafile/Metafile.h"
-#include "shg/CompressedNumbers.h"
 #include "shg/shg.h"
 
 namespace quorvex {
@@ -47,6 +50,18 @@ void AppendFromFile(std::vector<std::uint8_t>& data, std::span<const std::uint8_
   data.insert(data.end(), file.begin() + offset, file.begin() + offset + count);
 }
 
+// Help compilers pack picture data with LZ77 (method 2), or LZ77 over RunLen
+// (method 3): the data is held expanded, as method 0 or 1, from `start` on.
+void ExpandLz77Data(std::vector<std::uint8_t>& data, std::size_t start, std::uint8_t& packing, std::uint32_t& size) {
+  if (packing < 2) return;
+  std::vector<std::uint8_t> expanded =
+      ExpandLz77(std::span<const std::uint8_t>(data).subspan(start), std::numeric_limits<std::size_t>::max());
+  data.resize(start);
+  data.insert(data.end(), expanded.begin(), expanded.end());
+  packing = static_cast<std::uint8_t>(packing - 2);
+  size = static_cast<std::uint32_t>(expanded.size());
+}
+
 // The hotspot section: a skipped byte, the count, the macro data size, the
 // records, the macro data and a name and a target per hotspot. The first
 // hotspot of the file is stored last.
@@ -86,7 +101,7 @@ EShgErrorFile::EShgErrorFile() : EShgError("TShg.LoadFromFile: File type is inva
 // Everything is read into copies and taken over at the end, so a refused file
 // leaves the header fields as they were. Header bytes the file lacks refuse
 // it like any other malformed header.
-void TShg::LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral) {
+void TShg::LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral, bool helpPicture) {
   TShgFileHeader fileHeader;
   TShgBitmapHeader bitmap = BitmapHeader;
   TShgMetafileHeader meta = MetafileHeader;
@@ -104,7 +119,7 @@ void TShg::LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral) 
     reader.Seek(picture);
     bitmap.PictureType = reader.U8();
     bitmap.PackingMethod = reader.U8();
-    if (bitmap.PackingMethod > 1) throw EShgErrorFile();
+    if (bitmap.PackingMethod > (helpPicture ? 3 : 1)) throw EShgErrorFile();
     if (bitmap.PictureType == kDeviceDependentBitmap) throw EShgErrorFile();
 
     std::uint32_t hotspotSize = 0;
@@ -121,6 +136,8 @@ void TShg::LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral) 
       meta.MetaCompressedOffset = reader.U32LE();
       meta.MetaHotspotOffset = reader.U32LE();
       AppendFromFile(data, file, picture + meta.MetaCompressedOffset, meta.MetaCompressedSize);
+      ExpandLz77Data(data, 0, meta.MetaPackingMethod, meta.MetaCompressedSize);
+      bitmap.PackingMethod = meta.MetaPackingMethod;
       hotspotSize = meta.MetaHotspotSize;
       hotspotOffset = meta.MetaHotspotOffset;
     } else {
@@ -136,8 +153,12 @@ void TShg::LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral) 
       bitmap.HotspotSize = ReadCompressedDword(reader);
       bitmap.CompressedOffset = reader.U32LE();
       bitmap.HotspotOffset = reader.U32LE();
+      // In help files a palette of no count given has an entry for every value.
+      if (helpPicture && bitmap.ColorsUsed == 0 && bitmap.BitCount <= 8) bitmap.ColorsUsed = 1 << bitmap.BitCount;
       AppendFromFile(data, file, reader.Position(), 4 * std::uint64_t(bitmap.ColorsUsed));
+      const std::size_t pixels = data.size();
       AppendFromFile(data, file, picture + bitmap.CompressedOffset, bitmap.CompressedSize);
+      ExpandLz77Data(data, pixels, bitmap.PackingMethod, bitmap.CompressedSize);
       hotspotSize = bitmap.HotspotSize;
       hotspotOffset = bitmap.HotspotOffset;
     }

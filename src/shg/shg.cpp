@@ -57,6 +57,12 @@ void TShg::LoadFromFile(const ByteString& path) {
   }
 }
 
+void TShg::LoadFromHelpPicture(std::span<const std::uint8_t> picture) {
+  PictureData.Clear();
+  hotSpots_.clear();
+  LoadShgFile(picture, true, true);
+}
+
 const THotSpot& TShg::GetHotSpot(std::int32_t index) const {
   if (index < 0 || index >= HotSpotCount()) throw EListError(index);
   return hotSpots_[static_cast<std::size_t>(index)];

@@ -90,6 +90,12 @@ class TShg {
   /// read EFOpenError; the DIB model's errors pass through for ".bmp".
   void LoadFromFile(const ByteString& path);
 
+  /// Loads a picture of a compiled help file (a |bm file, or one kept in a
+  /// topic): the .shg layout, its first resolution, with the packing help
+  /// compilers add besides RunLen: 2 LZ77, 3 LZ77 then RunLen. A refused
+  /// picture raises EShgErrorFile, like LoadFromFile.
+  void LoadFromHelpPicture(std::span<const std::uint8_t> picture);
+
   /// Draws the held picture into `bitmap`: a bitmap picture is loaded into
   /// it as a BMP image, a metafile picture is played onto it at its size;
   /// any other picture leaves it unchanged. A held form that cannot make a
@@ -114,8 +120,11 @@ class TShg {
   MemoryStream PictureData;
 
  private:
-  /// `firstOfSeveral`: a file of several pictures (one per resolution) gives its first.
-  void LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral);
+  /// `firstOfSeveral`: a file of several pictures (one per resolution) gives
+  /// its first. `helpPicture`: the picture comes from a compiled help file,
+  /// where packing methods 2 and 3 occur (held expanded, as 0 and 1) and a
+  /// palette without a count has an entry for every pixel value.
+  void LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral, bool helpPicture = false);
   void LoadBmpFile(const ByteString& path);
   void LoadMetafileFile(std::span<const std::uint8_t> placeable, std::int32_t fileLength);
   void LoadEnhancedMetafileFile(const ByteString& path);

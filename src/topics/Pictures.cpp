@@ -45,9 +45,13 @@ void SaveAsPng(const Bitmap& bitmap, const ConversionJob& job, const ByteString&
   png.SaveToFile(output, job.OutputFolder);
 }
 
+ByteString SizeAndAlignment(int width, int height, PictureAlignment alignment) {
+  return " width=" + DecimalText(width) + " height=" + DecimalText(height) + kAlignmentAttributes[static_cast<int>(alignment)] +
+         ">";
+}
+
 ByteString SizeAndAlignment(const Bitmap& bitmap, PictureAlignment alignment) {
-  return " width=" + DecimalText(bitmap.Width()) + " height=" + DecimalText(bitmap.Height()) +
-         kAlignmentAttributes[static_cast<int>(alignment)] + ">";
+  return SizeAndAlignment(bitmap.Width(), bitmap.Height(), alignment);
 }
 
 // One area per popup or jump hotspot; macros have no area. The coordinates
@@ -69,20 +73,32 @@ ByteString ImageMapAreas(TopicPage& page, const TShg& shg) {
   return areas;
 }
 
-ByteString ConvertSegmentedPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
-  TShg shg;
-  shg.FillShortPixelData = true;
-  Bitmap bitmap;
-  shg.LoadFromFile(files.Source);
-  shg.RenderToBitmap(bitmap);
-  SaveAsPng(bitmap, page.Job, files.Output);
-  if (shg.HotSpotCount() < 1) return "<img src=\"" + files.ImageSource + "\"" + SizeAndAlignment(bitmap, alignment);
+// The image of a picture `width` x `height` held by `shg`, with an image map for its hotspots.
+ByteString SegmentedPictureTags(TopicPage& page, const TShg& shg, int width, int height, const ByteString& imageSource,
+                                PictureAlignment alignment) {
+  if (shg.HotSpotCount() < 1) return "<img src=\"" + imageSource + "\"" + SizeAndAlignment(width, height, alignment);
   const ByteString map = "test" + DecimalText(page.MapNumber);
-  ByteString html = "<img src=\"" + files.ImageSource + "\" usemap=\"#" + map + "\" border=0" +
-                    SizeAndAlignment(bitmap, alignment) + "\r\n<map name=\"" + map + "\">\r\n" +
+  ByteString html = "<img src=\"" + imageSource + "\" usemap=\"#" + map + "\" border=0" +
+                    SizeAndAlignment(width, height, alignment) + "\r\n<map name=\"" + map + "\">\r\n" +
                     ImageMapAreas(page, shg) + "</map>";
   ++page.MapNumber;
   return html;
+}
+
+// The picture `shg` holds, written as a PNG, with an image map for its hotspots.
+ByteString SegmentedPictureHtml(TopicPage& page, const TShg& shg, const ByteString& output, const ByteString& imageSource,
+                                PictureAlignment alignment) {
+  Bitmap bitmap;
+  shg.RenderToBitmap(bitmap);
+  SaveAsPng(bitmap, page.Job, output);
+  return SegmentedPictureTags(page, shg, bitmap.Width(), bitmap.Height(), imageSource, alignment);
+}
+
+ByteString ConvertSegmentedPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
+  TShg shg;
+  shg.FillShortPixelData = true;
+  shg.LoadFromFile(files.Source);
+  return SegmentedPictureHtml(page, shg, files.Output, files.ImageSource, alignment);
 }
 
 ByteString ConvertBitmapPicture(TopicPage& page, const PictureFiles& files, PictureAlignment alignment) {
@@ -118,6 +134,27 @@ ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAl
     page.Job.Warn(files.Source, error.Message());
     return kMissingPicture;
   }
+}
+
+ByteString ConvertHelpPicture(TopicPage& page, std::span<const std::uint8_t> picture, const ByteString& pngName,
+                              PictureAlignment alignment) {
+  TShg shg;
+  shg.FillShortPixelData = true;
+  shg.LoadFromHelpPicture(picture);
+  // Bullets and icons recur on many pages: each is drawn and written once.
+  auto [written, first] = page.Job.HelpPictures.try_emplace(pngName);
+  if (first) {
+    try {
+      Bitmap bitmap;
+      shg.RenderToBitmap(bitmap);
+      SaveAsPng(bitmap, page.Job, page.Job.OutputFolder + "img\\" + pngName);
+      written->second = {bitmap.Width(), bitmap.Height()};
+    } catch (...) {
+      page.Job.HelpPictures.erase(written);
+      throw;
+    }
+  }
+  return SegmentedPictureTags(page, shg, written->second.first, written->second.second, "../img/" + pngName, alignment);
 }
 
 ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment alignment) {

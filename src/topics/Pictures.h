@@ -2,6 +2,9 @@
 // Picture references of a topic line ("\{bmc name\}" and its left, right and
 // transparent forms).
 
+#include <cstdint>
+#include <span>
+
 #include "base/ByteString.h"
 #include "topics/LineCursor.h"
 #include "topics/TopicPage.h"
@@ -28,5 +31,13 @@ ByteString ConvertPicture(TopicPage& page, LineCursor& cursor, PictureAlignment 
 /// and ".dib" files are read as the BMP files they are.
 ByteString ConvertPictureFile(TopicPage& page, const ByteString& name, PictureAlignment alignment,
                               bool metafiles = false);
+
+/// Converts a picture of a compiled help file (the .shg form, see
+/// TShg::LoadFromHelpPicture) into img\<pngName>, with an image map for its
+/// hotspots as for a ".shg" file. The PNG is written once per conversion (see
+/// ConversionJob::HelpPictures). Pictures that cannot be read raise their
+/// readers' errors.
+ByteString ConvertHelpPicture(TopicPage& page, std::span<const std::uint8_t> picture, const ByteString& pngName,
+                              PictureAlignment alignment);
 
 }  // namespace quorvex

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "base/ByteReader.h"
-#include "shg/CompressedNumbers.h"
+#include "base/CompressedNumbers.h"
 
 namespace quorvex {
 namespace {

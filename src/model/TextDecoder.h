@@ -1,15 +1,15 @@
 #pragma once
-// Bytes of RTF text into model text. Double-byte characters are read in the
-// document's double-byte code page (its \ansicpg, else the project's), never
-// in the one a font claims: fonts declare character sets that lie. Whether a
-// run is double-byte at all is the font's word unless the document's \ansicpg
-// is double-byte. Single high bytes are read in the font's code page, else the
-// document's.
+// Bytes of help text (RTF topic files, compiled help files) into model text.
+// Double-byte characters are read in the document's double-byte code page
+// (its \ansicpg, else the project's), never in the one a font claims: fonts
+// declare character sets that lie. Whether a run is double-byte at all is the
+// font's word unless the document's \ansicpg is double-byte. Single high bytes
+// are read in the font's code page, else the document's.
 
 #include <string_view>
 
 #include "model/DocText.h"
-#include "rtf/SymbolFonts.h"
+#include "model/SymbolFonts.h"
 
 namespace quorvex {
 

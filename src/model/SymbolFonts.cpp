@@ -1,4 +1,4 @@
-#include "rtf/SymbolFonts.h"
+#include "model/SymbolFonts.h"
 
 #include "base/ByteString.h"
 

@@ -1,4 +1,4 @@
-#include "rtf/TextDecoder.h"
+#include "model/TextDecoder.h"
 
 #include "base/CodePageTables.h"
 #include "base/CodePages.h"
