@@ -88,6 +88,7 @@ std::vector<std::size_t> ReadCompiledHelpDocument(ConversionJob& job, std::strin
   job.CodePage = help.CodePage;
   if (help.Background) job.BodyColorAttr = BackgroundColorAttr(*help.Background);
   for (const HelpMapEntry& entry : help.Map) job.HelpContexts.Add(entry.Context, HexNumber(entry.Id));
+  for (const auto& [hash, context] : help.HashedContexts) job.HashedContexts.emplace(hash, context);
   job.ProjectFiles.Add(fileName);
 
   DocumentFile file;

@@ -7,7 +7,7 @@
 
 #include "base/ByteReader.h"
 #include "hlp/BrowseOrder.h"
-#include "hlp/ContextHash.h"
+#include "base/ContextHash.h"
 #include "hlp/ContextNames.h"
 #include "hlp/FontTable.h"
 #include "hlp/HelpCodePage.h"
@@ -84,6 +84,9 @@ class HelpReader final : public RecordContext {
     WriteLinks(naming);
     WriteMap(naming);
     WriteContentsTopic(naming);
+    for (const HashedContext& context : contexts) {
+      if (std::optional<ByteString> name = naming.PlaceName(context.Offset)) help_.HashedContexts.emplace_back(context.Hash, *name);
+    }
     naming.WriteNames();
     WriteFootnotes();
     WriteBrowseOrder();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "base/ByteString.h"
@@ -42,6 +43,9 @@ struct CompiledHelp {
   int CodePage = 0;          ///< the code page the text was read in
   std::optional<std::uint32_t> Background;  ///< the main window's colour, 0xRRGGBB
   std::vector<HelpMapEntry> Map;
+  /// Every context hash of the help and the context of the model that stands
+  /// for its place, so that links from other helps find it by hash.
+  std::vector<std::pair<std::uint32_t, ByteString>> HashedContexts;
   /// Topic indices for a contents list: each browse sequence from its start
   /// where its first topic stands, other topics in file order.
   std::vector<std::size_t> BrowseOrder;

@@ -1,6 +1,6 @@
 #include "hlp/ContextNames.h"
 
-#include "hlp/ContextHash.h"
+#include "base/ContextHash.h"
 
 namespace quorvex {
 namespace {

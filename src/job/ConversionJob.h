@@ -3,6 +3,8 @@
 // collects, and what the writers read at the end.
 
 #include <map>
+#include <cstdint>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -50,6 +52,8 @@ struct ConversionJob {
   std::vector<ByteString> WrittenPages;  ///< pages written by the topics pass, in order
   PictureNames ImageNames;   ///< names of the pictures written into the folder img
   std::vector<OtherHelp> OtherHelps;  ///< the other helps of a run converted together
+  /// A compiled help's context hashes and the contexts that stand for them.
+  std::unordered_map<std::uint32_t, ByteString> HashedContexts;
   /// Pictures of a compiled help written into the folder img so far, with their width and height.
   std::map<ByteString, std::pair<int, int>> HelpPictures;
 

@@ -243,6 +243,7 @@ void ClearProject(ConversionJob& job) {
   job.ImageNames.Clear();
   job.WarnedOnce.clear();
   job.HelpPictures.clear();
+  job.HashedContexts.clear();
   job.HasContents = false;
   job.HasIndex = false;
 }

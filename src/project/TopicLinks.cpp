@@ -1,17 +1,35 @@
 #include "project/TopicLinks.h"
 
+#include <cstdlib>
+
+#include "base/ContextHash.h"
 #include "project/NameMap.h"
 #include "project/ProjectReader.h"
 
 namespace quorvex {
 namespace {
 
+// A compiled help knows its contexts by hash: a name it could not recover, or
+// "hash_XXXXXXXX" from another compiled help, finds its place that way.
+ByteString ContextOfHash(const ConversionJob& help, const ByteString& context) {
+  if (help.HashedContexts.empty() || help.Topics.Find(context)) return context;
+  std::uint32_t hash = ContextHash(context);
+  if (StartsWithIgnoreCase(context, "hash_") && context.size() > 5 && context.size() <= 13) {
+    char* end = nullptr;
+    const ByteString digits = context.substr(5);
+    const unsigned long value = std::strtoul(digits.c_str(), &end, 16);
+    if (end && *end == '\0') hash = static_cast<std::uint32_t>(value);
+  }
+  auto found = help.HashedContexts.find(hash);
+  return found == help.HashedContexts.end() ? context : found->second;
+}
+
 // "ctx" in the help `file` (a .hlp name, maybe with folders) other than this one.
 TopicLink ResolveInOtherHelp(const ConversionJob& job, const ByteString& context, const ByteString& file) {
   const ByteString name = ExtractFileName(file);
   for (const OtherHelp& other : job.OtherHelps) {
     if (!SameText(other.HelpFile, name) || !other.Job) continue;
-    TopicLink link = ResolveTopic(*other.Job, context);
+    TopicLink link = ResolveTopic(*other.Job, ContextOfHash(*other.Job, context));
     if (!link.Chm.empty()) break;  // it leads on into a third help: not followed
     link.Chm = other.Chm;
     link.Other = &other;

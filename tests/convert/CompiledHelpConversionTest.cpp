@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "hlp/ContextHash.h"
+#include "base/ContextHash.h"
 #include "support/HelpFileBuilder.h"
 #include "support/HelpProject.h"
 #include "support/LittleEndianBytes.h"

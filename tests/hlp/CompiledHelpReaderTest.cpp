@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/TextOutput.h"
-#include "hlp/ContextHash.h"
+#include "base/ContextHash.h"
 #include "hlp/HelpFileError.h"
 #include "support/ErrorMessage.h"
 #include "support/HelpFileBuilder.h"

@@ -1,4 +1,4 @@
-#include "hlp/ContextHash.h"
+#include "base/ContextHash.h"
 
 #include <gtest/gtest.h>
 

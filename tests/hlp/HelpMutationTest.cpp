@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "hlp/CompiledHelpReader.h"
-#include "hlp/ContextHash.h"
+#include "base/ContextHash.h"
 #include "hlp/HelpFileError.h"
 #include "support/HelpFileBuilder.h"
 #include "support/HelpProject.h"

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "hlp/ContextHash.h"
+#include "base/ContextHash.h"
 
 namespace quorvex::test {
 namespace {

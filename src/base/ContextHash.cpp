@@ -1,4 +1,4 @@
-#include "hlp/ContextHash.h"
+#include "base/ContextHash.h"
 
 namespace quorvex {
 namespace {
