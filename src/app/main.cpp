@@ -8,6 +8,9 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The options live where Qt keeps a program's settings (on Linux
+  // ~/.config/Quorvex/Quorvex.conf).
+  QApplication::setOrganizationName(quorvex::kApplicationTitle);
   QApplication::setApplicationName(quorvex::kApplicationTitle);
   quorvex::QtDialogs dialogs;
   quorvex::TForm1 form(dialogs);
