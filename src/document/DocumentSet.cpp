@@ -76,6 +76,9 @@ void ReadDocuments(ConversionJob& job, DocumentSet& set) {
     file.Document = ReadRtfDocument(data, job.CodePage);
     set.byEntry_.emplace(LowerCase(entry), set.Files.size());
     set.Files.push_back(std::move(file));
+    // Reading a project's documents can take a while before the first page
+    // is written; the window repaints (and may be cancelled) in between.
+    job.ProcessPendingEvents();
   }
   // A project file that does not say its code page has the one its documents are written in.
   for (const DocumentFile& file : set.Files) {
