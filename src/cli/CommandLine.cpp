@@ -11,14 +11,15 @@
 #include "base/Errors.h"
 #include "base/Files.h"
 #include "cli/ChmCompiler.h"
+#include "convert/CompiledHelp.h"
 #include "project/HelpProjectWriter.h"
 
 namespace quorvex {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--web] [--keep-going]\n"
-    "                       [--codepage N] [--quiet] [--version] [--help]\n"
+    "usage: quorvex-convert PROJECT.hpj [OUTDIR] [--no-combine-popups] [--chm] [--chm-compiler NAME]\n"
+    "                       [--web] [--keep-going] [--codepage N] [--quiet] [--version] [--help]\n"
     "       quorvex-convert A.hpj B.hpj ... OUTDIR [options]\n"
     "\n"
     "Converts a WinHelp project into an HTML Help project in OUTDIR\n"
@@ -28,8 +29,11 @@ constexpr char kUsage[] =
     "\n"
     "  --no-combine-popups  keep each page's popup texts in the page itself\n"
     "                       instead of one shared html/popup.js\n"
-    "  --chm                also compile the result into a .chm with chmcmd\n"
-    "                       (Debian package fp-utils)\n"
+    "  --chm                also compile the result into a .chm (with our own\n"
+    "                       compiled-help writer)\n"
+    "  --chm-compiler NAME  compile the .chm with NAME: quorvex (the default) or\n"
+    "                       chmcmd (Debian package fp-utils, for comparison);\n"
+    "                       implies --chm\n"
     "  --web                also write a help for web browsers into OUTDIR/web\n"
     "                       (open web/index.html)\n"
     "  --keep-going         a missing topic file, a picture or a map include that\n"
@@ -48,6 +52,7 @@ struct Options {
   int codePage = 0;
   bool quiet = false;
   bool chm = false;
+  bool chmcmd = false;
   bool web = false;
   bool version = false;
   bool help = false;
@@ -75,6 +80,11 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
       options.codePage = *codePage;
     } else if (arg == "--chm") {
       options.chm = true;
+    } else if (arg == "--chm-compiler" || arg.rfind("--chm-compiler=", 0) == 0) {
+      std::string value = arg == "--chm-compiler" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(15);
+      if (value != "quorvex" && value != "chmcmd") return "--chm-compiler is quorvex or chmcmd";
+      options.chm = true;
+      options.chmcmd = value == "chmcmd";
     } else if (arg == "--web") {
       options.web = true;
     } else if (arg == "--quiet") {
@@ -158,13 +168,9 @@ std::string AbsolutePath(const std::string& path) {
   return absolute;
 }
 
-// Prints the written .hhp (and the browser help), then compiles the .chm
-// when asked; false when that fails.
-bool ReportOutputs(const ConversionJob& job, const Options& options, std::ostream& out, std::ostream& err) {
-  out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
-  if (options.web) out << NativePath(job.OutputFolder + "web\\index.html") << "\n";
-  if (!options.chm) return true;
-  if (!options.quiet) err << "chmcmd\n";
+// The old path, kept for comparison: chmcmd compiles a staged copy.
+bool CompileWithChmcmd(const ConversionJob& job, std::ostream& out, std::ostream& err, bool quiet) {
+  if (!quiet) err << "chmcmd\n";
   ChmOutcome chm = CompileChm(job.OutputFolder, ProjectBaseName(job));
   if (!chm.compiled) {
     err << "quorvex-convert: the .chm was not compiled: " << chm.report;
@@ -172,6 +178,24 @@ bool ReportOutputs(const ConversionJob& job, const Options& options, std::ostrea
     return false;
   }
   out << chm.chmPath << "\n";
+  return true;
+}
+
+// Prints the written .hhp (and the browser help), then compiles the .chm
+// when asked; false when that fails. The compiled help's warnings count with
+// the conversion's.
+bool ReportOutputs(const ConversionJob& job, const Options& options, TerminalHost& host, std::ostream& out,
+                   std::ostream& err) {
+  out << NativePath(job.OutputFolder + ProjectBaseName(job) + ".hhp") << "\n";
+  if (options.web) out << NativePath(job.OutputFolder + "web\\index.html") << "\n";
+  if (!options.chm) return true;
+  if (options.chmcmd) return CompileWithChmcmd(job, out, err, options.quiet);
+  try {
+    out << NativePath(CompileConvertedHelp(job.OutputFolder, ProjectBaseName(job), host)) << "\n";
+  } catch (const Exception& error) {
+    err << "quorvex-convert: the .chm was not compiled: " << error.DisplayMessage() << "\n";
+    return false;
+  }
   return true;
 }
 
@@ -185,17 +209,17 @@ int ConvertSeveral(const Options& options, std::ostream& out, std::ostream& err)
   for (std::unique_ptr<RunHelp>& help : helps) help->Job.WebHelp = options.web;
   TerminalHost host(helps.front()->Job, err, options);
   ConvertRun(helps, host);
-  host.ReportWarningCount();
   std::vector<std::string> failed;
   for (const std::unique_ptr<RunHelp>& help : helps) {
     const std::string name = DisplayText(ExtractFileName(help->Job.ProjectPath));
     if (help->Failed) {
       err << "quorvex-convert: " << name << ": " << help->Error << "\n";
       failed.push_back(name);
-    } else if (!ReportOutputs(help->Job, options, out, err)) {
+    } else if (!ReportOutputs(help->Job, options, host, out, err)) {
       failed.push_back(name);
     }
   }
+  host.ReportWarningCount();
   if (options.web) {
     WriteRunIndex(outputFolder, helps);
     out << NativePath(outputFolder + "\\index.html") << "\n";
@@ -242,8 +266,9 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     err << "quorvex-convert: " << error.what() << "\n";
     return kExitConversionFailed;
   }
+  const bool compiled = ReportOutputs(job, options, host, out, err);
   host.ReportWarningCount(true);
-  return ReportOutputs(job, options, out, err) ? kExitSuccess : kExitConversionFailed;
+  return compiled ? kExitSuccess : kExitConversionFailed;
 }
 
 }  // namespace quorvex

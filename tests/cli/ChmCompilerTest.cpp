@@ -40,7 +40,9 @@ void WriteProject(const TempDir& dir, const std::string& extraFile = "") {
 }
 
 TEST(ChmCompiler, CompilesJapaneseNamesAndKeepsTheIndexReadable) {
-  ASSERT_TRUE(FindProgram("chmcmd") && FindProgram("extract_chmLib")) << "scripts/setup.sh installs fp-utils and libchm-bin";
+  // chmcmd is only a comparison now (--chm-compiler chmcmd); fp-utils is installed by hand.
+  if (!FindProgram("chmcmd")) GTEST_SKIP() << "chmcmd (Debian fp-utils) is not installed";
+  ASSERT_TRUE(FindProgram("extract_chmLib")) << "scripts/setup.sh installs libchm-bin";
   TempDir dir;
   WriteProject(dir);
   const std::string hhpBefore = dir.Read("help.hhp");

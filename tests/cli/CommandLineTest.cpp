@@ -23,8 +23,11 @@ TEST(CommandLine, UsageErrorsExitWithTwo) {
   dir.Write("a.hpj", "");
   dir.Write("b.hpj", "");
   // Several projects need an output folder: the last argument is one only when it is no file.
-  for (auto args : std::vector<std::vector<std::string>>{
-           {}, {"--bogus", "p.hpj"}, {dir.Native() + "/a.hpj", dir.Native() + "/b.hpj"}}) {
+  for (auto args : std::vector<std::vector<std::string>>{{},
+                                                         {"--bogus", "p.hpj"},
+                                                         {dir.Native() + "/a.hpj", dir.Native() + "/b.hpj"},
+                                                         {"p.hpj", "--chm-compiler", "hhc"},
+                                                         {"p.hpj", "--chm-compiler"}}) {
     RunResult run = RunWith(args);
     EXPECT_EQ(run.code, kExitUsage);
     EXPECT_NE(run.err.find("usage: quorvex-convert"), std::string::npos);

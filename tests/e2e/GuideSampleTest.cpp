@@ -6,6 +6,7 @@
 #include <set>
 
 #include "cli/Process.h"
+#include "support/ChmOracle.h"
 #include "support/HelpProject.h"
 #include "support/TempDir.h"
 
@@ -44,6 +45,20 @@ TEST(GuideSample, ConvertsCompilesAndKeepsTheContextMap) {
   for (const char* name : {"/html/top.html", "/html/usage.html", "/#IVB", "/guide.hhk"}) {
     EXPECT_NE(list->output.find(name), std::string::npos) << name;
   }
+
+  // Every [MAP] number opens its [ALIAS] page: #IVB holds number and #STRINGS offset.
+  std::optional<std::map<std::string, std::string>> compiled = test::ReadWithChmlib(dir.Read("out/guide.chm"));
+  ASSERT_TRUE(compiled.has_value());
+  const std::string ivb = compiled->at("/#IVB"), strings = compiled->at("/#STRINGS");
+  std::map<std::uint32_t, std::string> pages;
+  auto u32 = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(ivb[at]) | static_cast<unsigned char>(ivb[at + 1]) << 8 |
+                                      static_cast<unsigned char>(ivb[at + 2]) << 16 | static_cast<unsigned char>(ivb[at + 3]) << 24);
+  };
+  ASSERT_EQ(ivb.size(), 4 + 3 * 8u);
+  for (std::size_t at = 4; at + 8 <= ivb.size(); at += 8) pages[u32(at)] = strings.substr(u32(at + 4)).c_str();
+  EXPECT_EQ(pages, (std::map<std::uint32_t, std::string>{
+                       {100, "html/top.html"}, {0x103, "html/settings.html"}, {2, "html/install.html"}}));
 }
 
 }  // namespace
