@@ -6,10 +6,13 @@
 #include "base/Encoding.h"
 #include "base/Errors.h"
 #include "base/Files.h"
+#include "base/Texts.h"
+#include "convert/CompiledHelp.h"
 #include "convert/ConversionCancelled.h"
 #include "convert/Driver.h"
 #include "convert/HelpRun.h"
 #include "convert/RunIndex.h"
+#include "project/HelpProjectWriter.h"
 
 namespace quorvex {
 namespace {
@@ -32,6 +35,17 @@ bool Attempt(RunOutcome& outcome, const std::string& lead, Step step) {
   return false;
 }
 
+// Compiles a converted help into its .chm, with the busy cursor; the .chm's
+// engine path, or empty when that failed (an error of the outcome).
+ByteString CompileHelp(ConversionJob& job, RunOutcome& outcome, const std::string& lead, ConversionHost& host) {
+  ByteString chm;
+  Attempt(outcome, lead + DisplayText(kChmNotCompiled) + ": ", [&] {
+    ConversionScope scope(job, host);
+    chm = CompileConvertedHelp(job.OutputFolder, ProjectBaseName(job), host);
+  });
+  return chm;
+}
+
 // The browser help's start page, when the finished conversion wrote it.
 ByteString WrittenWebHelp(const ConversionJob& job) {
   const ByteString index = job.OutputFolder + "web\\index.html";
@@ -45,6 +59,7 @@ RunOutcome ConvertOneHelp(ConversionJob& job, const WindowOptions& options, Conv
   job.WebHelp = options.BrowserHelp;
   const bool converted = Attempt(outcome, "", [&] { RunConversion(job, host); });
   if (converted) outcome.WebHelp = WrittenWebHelp(job);
+  if (converted && options.CompiledHelp) outcome.Chm = CompileHelp(job, outcome, "", host);
   if (DirectoryExists(job.OutputFolder)) outcome.Folder = job.OutputFolder;
   return outcome;
 }
@@ -57,15 +72,21 @@ RunOutcome ConvertSeveralHelps(const std::vector<ByteString>& inputs, const Byte
   // A help that fails is recorded in it; only a cancel ends the run early.
   const bool finished = Attempt(outcome, "", [&] { ConvertRun(helps, host); });
   bool anyConverted = false;
-  for (const std::unique_ptr<RunHelp>& help : helps) {
-    const std::string name = DisplayText(ExtractFileName(help->Job.ProjectPath));
-    if (help->Failed) {
-      outcome.Errors.push_back(name + ": " + help->Error);
-    } else {
-      anyConverted = true;
+  const int count = static_cast<int>(helps.size());
+  for (int i = 0; i < count; ++i) {
+    RunHelp& help = *helps[i];
+    const std::string name = DisplayText(ExtractFileName(help.Job.ProjectPath));
+    if (help.Failed) {
+      outcome.Errors.push_back(name + ": " + help.Error);
+      continue;
     }
+    anyConverted = true;
+    if (!finished || !options.CompiledHelp || outcome.Cancelled) continue;
+    host.BeginHelp(help.Job, i, count);  // the writer's warnings belong to this help
+    const ByteString chm = CompileHelp(help.Job, outcome, name + ": ", host);
+    if (outcome.Chm.empty()) outcome.Chm = chm;
   }
-  if (finished && anyConverted && options.BrowserHelp &&
+  if (finished && !outcome.Cancelled && anyConverted && options.BrowserHelp &&
       Attempt(outcome, "", [&] { WriteRunIndex(outputFolder, helps); })) {
     outcome.WebHelp = outputFolder + "\\index.html";
   }

@@ -22,13 +22,15 @@ struct RunOutcome {
   bool Cancelled = false;           ///< the user cancelled it
 };
 
-/// Converts `job`, whose project and output folder are chosen. Errors and a
-/// cancel are recorded in the outcome, not raised.
+/// Converts `job`, whose project and output folder are chosen, then compiles
+/// its .chm when asked. Errors and a cancel are recorded in the outcome, not
+/// raised.
 RunOutcome ConvertOneHelp(ConversionJob& job, const WindowOptions& options, ConversionHost& host);
 
 /// Converts the `inputs` (engine paths) into `outputFolder`\<name>\ each; a
-/// help that fails is an error of the outcome and the others go on. With the
-/// browser help, `outputFolder`\index.html lists the helps.
+/// help that fails is an error of the outcome and the others go on. Each
+/// help that converted gets its .chm when asked; with the browser help,
+/// `outputFolder`\index.html lists the helps.
 RunOutcome ConvertSeveralHelps(const std::vector<ByteString>& inputs, const ByteString& outputFolder,
                                const WindowOptions& options, ConversionHost& host);
 

@@ -67,6 +67,8 @@ inline constexpr char kWarningLabel[] = "\x8Cx\x8D\x90";
 inline constexpr char kErrorLabel[] = "\x83G\x83\x89\x81[";
 /// The user cancelled the conversion. UTF-8: "変換を中止しました"
 inline constexpr char kConversionCancelled[] = "\x95\xCF\x8A\xB7\x82\xF0\x92\x86\x8E~\x82\xB5\x82\xDC\x82\xB5\x82\xBD";
+/// Leads the error of a compiled help that could not be written. UTF-8: "コンパイル済みヘルプ (.chm) を作成できません"
+inline constexpr char kChmNotCompiled[] = "\x83R\x83\x93\x83p\x83" "C\x83\x8B\x8D\xCF\x82\xDD\x83w\x83\x8B\x83v (.chm) \x82\xF0\x8D\xEC\x90\xAC\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1";
 /// The full-width blank. UTF-8: "　"
 inline constexpr char kIdeographicSpace[] = "\x81@";
 

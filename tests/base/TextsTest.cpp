@@ -63,6 +63,7 @@ TEST(Texts, EveryConstantIsTheShiftJisOfItsOriginal) {
       {kWarningLabel, "警告"},
       {kErrorLabel, "エラー"},
       {kConversionCancelled, "変換を中止しました"},
+      {kChmNotCompiled, "コンパイル済みヘルプ (.chm) を作成できません"},
   };
   for (const Case& c : cases) EXPECT_EQ(std::string(c.constant), ToCp932(c.utf8)) << c.utf8;
 }

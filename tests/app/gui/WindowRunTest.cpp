@@ -243,13 +243,15 @@ TEST(WindowRun, ButtonsOpenOnlyWhatTheRunWrote) {
   QPushButton* buttons[] = {form.OpenFolderButton, form.OpenBrowserHelpButton, form.OpenChmButton, form.CopyButton};
   for (QPushButton* button : buttons) EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
 
-  for (bool web : {false, true}) {
-    SCOPED_TRACE(web ? "with the browser help" : "without");
-    form.BrowserHelpCheckBox->setChecked(web);
+  for (bool extras : {false, true}) {
+    SCOPED_TRACE(extras ? "with the browser help and the .chm" : "without");
+    form.BrowserHelpCheckBox->setChecked(extras);
+    form.CompiledHelpCheckBox->setChecked(extras);
     ConvertInto(form, dialogs, dir, project);
     EXPECT_TRUE(form.OpenFolderButton->isEnabled());
-    EXPECT_EQ(form.OpenBrowserHelpButton->isEnabled(), web);
-    EXPECT_FALSE(form.OpenChmButton->isEnabled());
+    EXPECT_EQ(form.OpenBrowserHelpButton->isEnabled(), extras);
+    EXPECT_EQ(form.OpenChmButton->isEnabled(), extras);
+    EXPECT_EQ(dir.Exists("out/sample.chm"), extras);
     EXPECT_TRUE(form.CopyButton->isEnabled());
     form.OpenFolderButton->click();
     ASSERT_FALSE(dialogs.opened.empty());
@@ -257,13 +259,29 @@ TEST(WindowRun, ButtonsOpenOnlyWhatTheRunWrote) {
   }
   form.OpenBrowserHelpButton->click();
   EXPECT_EQ(dialogs.opened.back(), QUrl::fromLocalFile(Utf8(dir.Native() + "/out/web/index.html")));
+  form.OpenChmButton->click();
+  EXPECT_EQ(dialogs.opened.back(), QUrl::fromLocalFile(Utf8(dir.Native() + "/out/sample.chm")));
   EXPECT_TRUE(dialogs.errors.empty());
+
+  // A .chm that cannot be written (a folder is in its place): the help
+  // itself converted, the error says what is missing, and there is no .chm to open.
+  fs::create_directories(dir.Native() + "/blocked/sample.chm");
+  ConvertInto(form, dialogs, dir, project, "blocked");
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_TRUE(dialogs.errors[0].startsWith(Utf8("コンパイル済みヘルプ (.chm) を作成できません: "))) << dialogs.errors[0].toStdString();
+  EXPECT_EQ(Lines(*form.Messages).back(), Utf8("エラー: ") + dialogs.errors[0]);
+  EXPECT_TRUE(dir.Exists("blocked/sample.hhp"));
+  EXPECT_TRUE(form.OpenFolderButton->isEnabled());
+  EXPECT_TRUE(form.OpenBrowserHelpButton->isEnabled());
+  EXPECT_FALSE(form.OpenChmButton->isEnabled());
+  dialogs.errors.clear();
 
   // No program for it on the desktop: the user is told.
   dialogs.desktopOpens = false;
   form.OpenBrowserHelpButton->click();
   ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0], Utf8("ファイル " + dir.Native() + "/out/web/index.html は開けません"));
+  EXPECT_EQ(dialogs.errors[0], Utf8("ファイル " + dir.Native() + "/blocked/web/index.html は開けません"));
+  dialogs.desktopOpens = true;
 
   // A run that fails offers nothing of an earlier run's output.
   ConvertInto(form, dialogs, dir, Utf8(dir.Native() + "/missing.hpj"), "elsewhere");
@@ -279,6 +297,7 @@ TEST(WindowRun, SeveralHelpsAtOnceEachIntoAFolderOfItsOwn) {
   ScriptedDialogs dialogs;
   TForm1 form(dialogs);
   form.BrowserHelpCheckBox->setChecked(true);
+  form.CompiledHelpCheckBox->setChecked(true);
   dialogs.openAnswers = {sample, Utf8(kExamples + "/guide/guide.hpj"), Utf8(dir.Native() + "/gone.hpj")};
   dialogs.folderAnswer = Utf8(dir.Native() + "/out");
   form.ToolButton1->click();
@@ -288,6 +307,8 @@ TEST(WindowRun, SeveralHelpsAtOnceEachIntoAFolderOfItsOwn) {
   EXPECT_TRUE(dir.Exists("out/sample/sample.hhp"));
   EXPECT_TRUE(dir.Exists("out/guide/guide.hhp"));
   EXPECT_TRUE(dir.Exists("out/sample/web/index.html"));
+  EXPECT_TRUE(dir.Exists("out/sample/sample.chm"));
+  EXPECT_TRUE(dir.Exists("out/guide/guide.chm"));
   EXPECT_FALSE(dir.Exists("out/gone"));
   EXPECT_TRUE(dir.Exists("out/index.html"));
   EXPECT_FALSE(dir.Exists("project/sample.hhp")) << "the picked folder, not the project's, takes the output";
@@ -299,12 +320,13 @@ TEST(WindowRun, SeveralHelpsAtOnceEachIntoAFolderOfItsOwn) {
   EXPECT_TRUE(lines.contains(SampleWarnings(dir.Native() + "/project", "(1/3) sample.hpj: ")[0])) << lines.join(QChar(10)).toStdString();
   EXPECT_EQ(lines.back(), Utf8("エラー: ") + goneError);
 
-  EXPECT_TRUE(form.OpenBrowserHelpButton->isEnabled());
   form.OpenBrowserHelpButton->click();
   form.OpenFolderButton->click();
-  ASSERT_EQ(dialogs.opened.size(), 2u);
+  form.OpenChmButton->click();  // the first help's
+  ASSERT_EQ(dialogs.opened.size(), 3u);
   EXPECT_EQ(dialogs.opened[0], QUrl::fromLocalFile(Utf8(dir.Native() + "/out/index.html")));
   EXPECT_EQ(dialogs.opened[1], QUrl::fromLocalFile(Utf8(dir.Native() + "/out/")));
+  EXPECT_EQ(dialogs.opened[2], QUrl::fromLocalFile(Utf8(dir.Native() + "/out/sample/sample.chm")));
 }
 
 // Sends a drag of `paths` over the window; whether the window would take it.
