@@ -13,7 +13,8 @@ MessageList::MessageList(QWidget* parent) : QListWidget(parent) {
 }
 
 void MessageList::AddMessage(const QString& text) {
-  addItem(text);
+  auto* line = new QListWidgetItem(text, this);
+  line->setToolTip(text);  // long paths run past the list's edge
   scrollToBottom();
 }
 

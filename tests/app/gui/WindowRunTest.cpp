@@ -168,6 +168,17 @@ TEST(WindowRun, WarningsAreListedAndCanBeCopied) {
             QStringList{Utf8("警告: " + dir.Native() + "/empty/empty.hpj: the project lists no topic files: the help is empty")});
 }
 
+// Sends a drag of `paths` over the window; whether the window would take it.
+bool DragIsAccepted(TForm1& form, const QStringList& paths, QMimeData& data) {
+  QList<QUrl> urls;
+  for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(10, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  enter.setAccepted(false);
+  QApplication::sendEvent(&form, &enter);
+  return enter.isAccepted();
+}
+
 // Cancels at the third topic file, from inside the conversion as a user's
 // click or key press arrives between two pages.
 class CancellingForm : public TForm1 {
@@ -178,6 +189,9 @@ class CancellingForm : public TForm1 {
   void Progress(long done, long total) override {
     if (++progressCalls == 3 && cancel) {
       EXPECT_TRUE(CancelButton->isEnabled());
+      QMimeData data;
+      EXPECT_FALSE(DragIsAccepted(*this, {QString::fromStdString(NativePath(Job().ProjectPath))}, data))
+          << "a drop would start a second conversion";
       cancel();
     }
     TForm1::Progress(done, total);
@@ -327,17 +341,6 @@ TEST(WindowRun, SeveralHelpsAtOnceEachIntoAFolderOfItsOwn) {
   EXPECT_EQ(dialogs.opened[0], QUrl::fromLocalFile(Utf8(dir.Native() + "/out/index.html")));
   EXPECT_EQ(dialogs.opened[1], QUrl::fromLocalFile(Utf8(dir.Native() + "/out/")));
   EXPECT_EQ(dialogs.opened[2], QUrl::fromLocalFile(Utf8(dir.Native() + "/out/sample/sample.chm")));
-}
-
-// Sends a drag of `paths` over the window; whether the window would take it.
-bool DragIsAccepted(TForm1& form, const QStringList& paths, QMimeData& data) {
-  QList<QUrl> urls;
-  for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
-  data.setUrls(urls);
-  QDragEnterEvent enter(QPoint(10, 60), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  enter.setAccepted(false);
-  QApplication::sendEvent(&form, &enter);
-  return enter.isAccepted();
 }
 
 TEST(WindowRun, DroppedHelpsConvertAsIfPicked) {
