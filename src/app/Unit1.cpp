@@ -71,6 +71,9 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
   // A flat bar along the top: buttons side by side after an indent of 6,
   // an etched line along its bottom edge.
   ToolBar1 = new QWidget(this);
+  toolBarEdge_ = new QFrame(ToolBar1);
+  toolBarEdge_->setFrameShape(QFrame::HLine);
+  toolBarEdge_->setFrameShadow(QFrame::Sunken);
   ToolButton2 = AddToolButton(kExitCaption);
   ToolButton1 = AddToolButton(kConvertCaption);
   ToolButton3 = AddToolButton(kVersionCaption);
@@ -95,6 +98,7 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
   CancelButton->setEnabled(false);
   connect(CancelButton, &QPushButton::clicked, this, &TForm1::RequestCancel);
 
+  messagesTitle_ = new QLabel(Ui(kMessagesCaption), this);
   Messages = new MessageList(this);
   CopyButton = AddButton(kCopyCaption);
   OpenFolderButton = AddButton(kOpenFolderCaption);
@@ -104,7 +108,7 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
   connect(OpenFolderButton, &QPushButton::clicked, this, [this] { Open(outcome_.Folder); });
   connect(OpenBrowserHelpButton, &QPushButton::clicked, this, [this] { Open(outcome_.WebHelp); });
   connect(OpenChmButton, &QPushButton::clicked, this, [this] { Open(outcome_.Chm); });
-  LayOutLowerPart();
+  LayOut();
   ShowOutcome();
 
   OpenDialog1.parent = this;
@@ -160,9 +164,10 @@ QPushButton* TForm1::AddButton(const char* caption) {
   return button;
 }
 
-// Widths come from the captions in the window's font; the window is as wide
-// as its widest row needs, and never narrower than kMinimumWidth.
-void TForm1::LayOutLowerPart() {
+// The classic controls at their old places, the new ones below them. Widths
+// come from the captions in the window's font; the window is as wide as its
+// widest row needs, and never narrower than kMinimumWidth.
+void TForm1::LayOut() {
   const auto buttonWidth = [](QPushButton* button) { return std::max(64, button->sizeHint().width()); };
   int rowWidth = 0;
   for (QPushButton* button : {OpenFolderButton, OpenBrowserHelpButton, OpenChmButton, CopyButton}) {
@@ -175,10 +180,7 @@ void TForm1::LayOutLowerPart() {
   const int inner = width - 2 * kMargin;
 
   ToolBar1->setGeometry(0, 0, width, 37);
-  auto* edge = new QFrame(ToolBar1);
-  edge->setFrameShape(QFrame::HLine);
-  edge->setFrameShadow(QFrame::Sunken);
-  edge->setGeometry(0, 35, width, 2);
+  toolBarEdge_->setGeometry(0, 35, width, 2);
   Label1->setGeometry(kMargin, 48, inner, 14);
   for (QCheckBox* box : {CheckBox1, CompiledHelpCheckBox, BrowserHelpCheckBox, KeepGoingCheckBox}) {
     box->resize(inner, 17);
@@ -188,10 +190,8 @@ void TForm1::LayOutLowerPart() {
   CancelButton->setGeometry(width - kMargin - cancelWidth, 151, cancelWidth, 24);
   ProgressBar->setGeometry(kMargin, 154, inner - cancelWidth - kGap, 18);
 
-  auto* title = new QLabel(Ui(kMessagesCaption), this);
-  title->setGeometry(kMargin, 184, inner, 14);
+  messagesTitle_->setGeometry(kMargin, 184, inner, 14);
   Messages->setGeometry(kMargin, 200, inner, 112);
-  Messages->setFocusPolicy(Qt::StrongFocus);
 
   const int rowTop = 320;
   int left = kMargin;

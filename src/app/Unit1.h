@@ -19,6 +19,7 @@
 #include "job/ConversionJob.h"
 
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -100,7 +101,7 @@ class TForm1 : public QWidget, public ConversionHost {
   QToolButton* AddToolButton(const char* caption);
   QCheckBox* AddCheckBox(const char* caption, int top, bool checked);
   QPushButton* AddButton(const char* caption);
-  void LayOutLowerPart();
+  void LayOut();
   void SaveOptions();
   void Convert(const std::vector<ByteString>& inputs);
   void ShowOutcome();
@@ -108,6 +109,8 @@ class TForm1 : public QWidget, public ConversionHost {
   void ThrowIfCancelled();
 
   Dialogs& dialogs_;
+  QFrame* toolBarEdge_;
+  QLabel* messagesTitle_;
   ConversionJob job_;
   const ImageList* toolBarImages_ = nullptr;
   bool converting_ = false;
