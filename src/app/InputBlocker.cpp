@@ -47,10 +47,12 @@ bool InputBlocker::IsLive(const QWidget* widget) const {
 
 // Input reaches a top-level window first, which hands it on to the widget
 // under the mouse or with the focus; it is stopped there, where the target
-// is known, so that the live widget can still be clicked.
+// is known, so that the live widget can still be clicked. A shortcut goes to
+// its action instead of a widget, and is stopped wherever it goes.
 bool InputBlocker::eventFilter(QObject* target, QEvent* event) {
+  if (!IsUserInput(event->type())) return false;
   auto* widget = qobject_cast<QWidget*>(target);
-  if (!widget || !IsUserInput(event->type())) return false;
+  if (!widget) return event->type() == QEvent::Shortcut;
   if (event->type() == QEvent::KeyPress && onEscape_ && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     onEscape_();
     return true;
