@@ -247,7 +247,7 @@ void TForm1::Convert(const std::vector<ByteString>& inputs) {
   Messages->clear();
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
-  ProgressBar->setFormat("%v / %m");
+  ProgressBar->setFormat("");  // no count before the pages are counted
   ShowOutcome();
   CancelButton->setEnabled(true);
   converting_ = true;
@@ -342,6 +342,7 @@ void TForm1::Warn(const ByteString& file, const ByteString& what) {
 
 void TForm1::Progress(long done, long total) {
   if (total > 0) {
+    ProgressBar->setFormat("%v / %m");
     ProgressBar->setRange(0, static_cast<int>(std::min<long>(total, INT_MAX)));
     ProgressBar->setValue(static_cast<int>(std::min(done, total)));
   }
