@@ -21,6 +21,7 @@
 #include <QUrl>
 
 #include "app/About.h"
+#include "app/HeapTuning.h"
 #include "app/HelpInputs.h"
 #include "app/InputBlocker.h"
 #include "app/MessageList.h"
@@ -260,6 +261,7 @@ void TForm1::Convert(const std::vector<ByteString>& inputs) {
   converting_ = false;
   CancelButton->setEnabled(false);
   helpLead_.clear();
+  ReleaseFreeHeap();
 
   for (const std::string& error : outcome_.Errors) {
     Messages->AddMessage(Ui(kErrorLabel) + ": " + QString::fromStdString(error));
@@ -343,8 +345,9 @@ void TForm1::Warn(const ByteString& file, const ByteString& what) {
 void TForm1::Progress(long done, long total) {
   if (total > 0) {
     ProgressBar->setFormat("%v / %m");
-    ProgressBar->setRange(0, static_cast<int>(std::min<long>(total, INT_MAX)));
-    ProgressBar->setValue(static_cast<int>(std::min(done, total)));
+    const long shown = std::min<long>(total, INT_MAX);
+    ProgressBar->setRange(0, static_cast<int>(shown));
+    ProgressBar->setValue(static_cast<int>(std::clamp<long>(done, 0, shown)));
   }
   if (sinceEvents_.elapsed() >= kEventIntervalMs) {
     QCoreApplication::processEvents();
