@@ -4,8 +4,8 @@
 // mappings, or trims them off the heap once freed, unless its adaptive
 // thresholds have grown past them; then every picture pays the page faults
 // of its buffers anew. In the window, whose own allocations between pictures
-// keep those thresholds low, that made picture-heavy helps convert at less than half
-// the speed of the command line.
+// keep those thresholds low, that made picture-heavy helps convert at less
+// than half the speed of the command line.
 
 namespace quorvex {
 
