@@ -1,23 +1,25 @@
 #include "app/Dialogs.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QUrl>
 
 #include "app/SBDlg.h"
 #include "app/UiText.h"
 
 namespace quorvex {
 
-std::optional<QString> QtDialogs::OpenFile(const OpenFileRequest& request) {
+QStringList QtDialogs::OpenFiles(const OpenFileRequest& request) {
   QFileDialog dialog(request.parent);
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setNameFilter(QtFileFilter(request.filter));
   if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first();
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles();
 }
 
 std::optional<QString> QtDialogs::BrowseFolder(const FolderBrowseRequest& request) {
@@ -39,6 +41,8 @@ void QtDialogs::ShowError(QWidget* parent, const QString& message) {
 }
 
 void QtDialogs::RunModal(QDialog& dialog) { dialog.exec(); }
+
+bool QtDialogs::OpenWithDesktop(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 QString QtFileFilter(const QString& filter) {
   const QStringList parts = filter.split('|');

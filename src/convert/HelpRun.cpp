@@ -4,17 +4,21 @@
 
 #include "base/Errors.h"
 #include "base/Files.h"
+#include "convert/ConversionCancelled.h"
 #include "convert/Driver.h"
 #include "project/HelpProjectWriter.h"
 
 namespace quorvex {
 namespace {
 
-// Runs one step of a help; an error marks the help failed instead of ending the run.
+// Runs one step of a help; an error marks the help failed instead of ending
+// the run. A cancelled conversion ends the run: the user asked for that.
 template <typename Step>
 void Attempt(RunHelp& help, Step step) {
   try {
     step();
+  } catch (const EConversionCancelled&) {
+    throw;
   } catch (const Exception& error) {
     help.Failed = true;
     help.Error = error.DisplayMessage();

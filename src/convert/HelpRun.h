@@ -30,7 +30,8 @@ std::vector<std::unique_ptr<RunHelp>> PlanRun(const std::vector<ByteString>& inp
 
 /// Reads every help, tells each the others, then writes every help. A help
 /// that fails is recorded as failed and the others go on; links into it are
-/// then links into a help the run does not convert.
+/// then links into a help the run does not convert. EConversionCancelled
+/// from the host ends the whole run.
 void ConvertRun(std::vector<std::unique_ptr<RunHelp>>& helps, ConversionHost& host);
 
 }  // namespace quorvex

@@ -81,6 +81,9 @@ void ReadDocuments(ConversionJob& job, DocumentSet& set) {
     file.Name = LowerCase(ChangeFileExt(ExtractFileName(entry), ""));
     file.Document = ReadRtfDocument(data, job.CodePage);
     set.Add(std::move(file));
+    // Reading a project's documents can take a while before the first page
+    // is written; the window repaints (and may be cancelled) in between.
+    job.ProcessPendingEvents();
   }
   // A project file that does not say its code page has the one its documents are written in.
   for (const DocumentFile& file : set.Files) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Files.h"
+#include "convert/ConversionCancelled.h"
+#include "convert/HelpRun.h"
 #include "support/HelpProject.h"
 #include "support/RtfBuilder.h"
 #include "support/TempDir.h"
@@ -64,6 +67,30 @@ TEST(HelpRun, HelpsOfOneRunLinkIntoEachOther) {
   const std::string index = dir.Read("out/index.html");
   EXPECT_TRUE(Has(index, "<a href=\"a/web/index.html\">a help</a>")) << index;
   EXPECT_TRUE(Has(index, "<a href=\"a_2/web/index.html\">a help</a>")) << index;
+}
+
+// Cancels at the first page written.
+class CancellingHost : public ConversionHost {
+ public:
+  bool CombinePopupsChecked() override { return true; }
+  void SetStatus(const ByteString&) override {}
+  void Progress(long, long) override {
+    ++calls;
+    throw EConversionCancelled();
+  }
+  int calls = 0;
+};
+
+TEST(HelpRun, ACancelEndsTheWholeRunNotJustOneHelp) {
+  test::TempDir dir;
+  WriteHelp(dir, "one", "a", WordDocument({Topic("a", "A")}), "");
+  WriteHelp(dir, "two", "b", WordDocument({Topic("b", "B")}), "");
+  auto helps = PlanRun({dir.Engine() + "one\\a.hpj", dir.Engine() + "two\\b.hpj"}, dir.Engine() + "out");
+  CancellingHost host;
+  EXPECT_THROW(ConvertRun(helps, host), EConversionCancelled);
+  EXPECT_EQ(host.calls, 1);
+  EXPECT_FALSE(dir.Exists("out/b")) << "the second help was written after the cancel";
+  EXPECT_EQ(helps[0]->Job.Status, nullptr);  // the host is not kept past the run
 }
 
 }  // namespace

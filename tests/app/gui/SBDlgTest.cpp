@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/gui/QtPrinting.h"
+
 #include <QWidget>
 
 #include "app/gui/ScriptedDialogs.h"

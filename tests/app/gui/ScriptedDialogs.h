@@ -8,6 +8,8 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 
 #include "app/Dialogs.h"
 
@@ -15,9 +17,10 @@ namespace quorvex::test {
 
 class ScriptedDialogs : public Dialogs {
  public:
-  std::optional<QString> OpenFile(const OpenFileRequest& request) override {
+  QStringList OpenFiles(const OpenFileRequest& request) override {
     openRequests.push_back(request);
-    return openAnswer;
+    if (!openAnswers.isEmpty()) return openAnswers;
+    return openAnswer ? QStringList{*openAnswer} : QStringList();
   }
   std::optional<QString> BrowseFolder(const FolderBrowseRequest& request) override {
     folderRequests.push_back(request);
@@ -28,14 +31,21 @@ class ScriptedDialogs : public Dialogs {
     ++modalRuns;
     if (onModal) onModal(dialog);
   }
+  bool OpenWithDesktop(const QUrl& url) override {
+    opened.push_back(url);
+    return desktopOpens;
+  }
 
   std::optional<QString> openAnswer;    ///< nothing: the user cancels
+  QStringList openAnswers;              ///< several files chosen at once (before openAnswer)
+  bool desktopOpens = true;             ///< whether the desktop finds a program
   std::optional<QString> folderAnswer;  ///< nothing: the user cancels
   std::function<void(QDialog&)> onModal;
 
   std::vector<OpenFileRequest> openRequests;
   std::vector<FolderBrowseRequest> folderRequests;
   std::vector<QString> errors;
+  std::vector<QUrl> opened;
   int modalRuns = 0;
 };
 

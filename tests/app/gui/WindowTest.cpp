@@ -19,6 +19,8 @@
 #include "base/Files.h"
 #include "base/Texts.h"
 #include "support/TempDir.h"
+#include "app/gui/FolderTree.h"
+#include "app/gui/QtPrinting.h"
 #include "app/gui/ScriptedDialogs.h"
 
 namespace quorvex {
@@ -27,33 +29,12 @@ namespace {
 namespace fs = std::filesystem;
 using test::ScriptedDialogs;
 using test::TempDir;
+using test::Tree;
 
 const QString kSampleFolder = QUORVEX_SOURCE_DIR "/examples/sample";
 const QString kSampleProject = kSampleFolder + "/sample.hpj";
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
-
-// Every file and folder below `root`: relative path -> content ("/" for a folder).
-std::map<std::string, std::string> Tree(const std::string& root) {
-  std::map<std::string, std::string> tree;
-  if (!fs::exists(root)) return tree;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    std::string relative = fs::relative(entry.path(), root).string();
-    if (entry.is_directory()) {
-      tree[relative] = "/";
-    } else {
-      std::ifstream in(entry.path(), std::ios::binary);
-      std::ostringstream content;
-      content << in.rdbuf();
-      std::string bytes = content.str();
-      // A PNG records when it was written; two conversions may straddle a second.
-      std::size_t time = bytes.find("tIME");
-      if (time != std::string::npos && time + 4 + 7 + 4 <= bytes.size()) bytes.replace(time + 4, 11, 11, '\0');
-      tree[relative] = bytes;
-    }
-  }
-  return tree;
-}
 
 // The driver on its own, as the oracle for what the window should write.
 class PlainHost : public ConversionHost {
@@ -77,8 +58,15 @@ TEST(Window, OpensWithItsControlsAndCaptions) {
   ScriptedDialogs dialogs;
   TForm1 form(dialogs);
   EXPECT_EQ(form.windowTitle(), "Quorvex");
-  EXPECT_EQ(form.size(), QSize(237, 92));
+  // The classic controls keep their places; the window grew below and to the
+  // right of them, and keeps a fixed size.
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  EXPECT_GE(form.width(), 237);
+  EXPECT_EQ(form.ToolButton2->pos(), QPoint(6, 0));
+  EXPECT_EQ(form.ToolButton1->pos(), QPoint(58, 0));
+  EXPECT_EQ(form.ToolButton3->pos(), QPoint(110, 0));
+  EXPECT_EQ(form.Label1->pos(), QPoint(8, 48));
+  EXPECT_EQ(form.CheckBox1->pos(), QPoint(8, 68));
   EXPECT_EQ(form.ToolButton2->text(), Utf8("終了"));
   EXPECT_EQ(form.ToolButton1->text(), Utf8("　変換　"));
   EXPECT_EQ(form.ToolButton3->text(), Utf8("バージョン"));
@@ -105,7 +93,7 @@ TEST(Window, ConvertButtonConvertsTheChosenProjectIntoTheChosenFolder) {
 
   ASSERT_EQ(dialogs.errors.size(), 0u) << dialogs.errors[0].toStdString();
   ASSERT_EQ(dialogs.openRequests.size(), 1u);
-  EXPECT_EQ(dialogs.openRequests[0].filter, Utf8("ヘルププロジェクト|*.hpj"));
+  EXPECT_EQ(dialogs.openRequests[0].filter, Utf8("ヘルプ|*.hpj;*.hlp|ヘルププロジェクト|*.hpj|コンパイル済みヘルプ|*.hlp"));
   EXPECT_EQ(dialogs.openRequests[0].parent, &form);
   ASSERT_EQ(dialogs.folderRequests.size(), 1u);
   EXPECT_EQ(dialogs.folderRequests[0].preselection, kSampleFolder);
