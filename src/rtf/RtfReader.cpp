@@ -95,9 +95,22 @@ void Reader::GroupEnd() {
     CommitStyle();
     styleDepth_ = 0;
   }
+  const bool fontTableEnds = stack_.back().Dest == Destination::FontTable && stack_[depth - 2].Dest != Destination::FontTable;
   stack_.pop_back();
   starPending_ = false;
   groupStart_ = false;
+  if (fontTableEnds) FontTableRead();
+}
+
+// A document whose code pages name no double-byte one, in a project that
+// names none either, may still say it is Japanese (or Chinese, Korean) by its
+// default font: its runs in double-byte fonts are then read so.
+void Reader::FontTableRead() {
+  if (decoder_.DoubleByteCodePage() != 0) return;
+  auto font = fonts_.find(defaultFont_);
+  if (font != fonts_.end() && IsDoubleByteCodePage(font->second.CodePage)) {
+    decoder_ = TextDecoder(ansiCodePage_, font->second.CodePage);
+  }
 }
 
 void Reader::Symbol(char symbol) {

@@ -80,6 +80,7 @@ class Reader {
   void AddInline(Inline piece);
   const FontInfo* CurrentFont() const;
   int DeclaredCodePage() const;
+  void FontTableRead();
 
   // Structure.
   void EndParagraph(ParagraphEnd end);

@@ -132,6 +132,18 @@ TEST(RtfReader, TextDecodesByTheDocumentsCodePages) {
   }
 }
 
+TEST(RtfReader, ADefaultDoubleByteFontMakesADocumentDoubleByte) {
+  // \ansicpg1252, no code page from the project, but a Japanese default font (f2, \fcharset128).
+  std::string rtf = WordDocument({WordFootnote('#', "t") + "\\'82\\'a0{\\f0 \\'93q\\'94}\\par "}, 1252);
+  rtf.replace(rtf.find("\\deff0"), 6, "\\deff2");
+  HelpDocument doc = ReadRtfDocument(rtf, 0);
+  ASSERT_EQ(doc.Topics.size(), 1u);
+  DocText text;
+  for (const Inline& piece : doc.Topics[0].Paragraphs[0].Inlines) text += piece.Text;
+  EXPECT_EQ(Utf8(text), "<sjis:82A0>\xE2\x80\x9Cq\xE2\x80\x9D");
+  EXPECT_EQ(doc.CodePage, 932);
+}
+
 TEST(RtfReader, DestinationsAndStructure) {
   std::string body = WordFootnote('#', "d") +
                      "{\\*\\unknownthing hidden}{\\field{\\*\\fldinst {HYPERLINK \"http://x.org/a\" }}{\\fldrslt {\\ul site}}}"
