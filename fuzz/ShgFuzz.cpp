@@ -1,5 +1,6 @@
 // libFuzzer target: segmented-hypergraphics files through TShg, every held
-// picture rendered into a bitmap and every hotspot read.
+// picture rendered into a bitmap and every hotspot read; the same bytes also
+// as a picture of a compiled help (LZ77 packing, device-dependent bitmaps).
 
 #include <unistd.h>
 
@@ -27,6 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t names = 0;
     for (std::int32_t i = 0; i < shg.HotSpotCount(); ++i) names += shg.GetHotSpot(i).Name.size();
     (void)names;
+    Bitmap bitmap;
+    shg.RenderToBitmap(bitmap);
+  } catch (const Exception&) {
+  }
+  try {
+    TShg shg;
+    shg.FillShortPixelData = true;
+    shg.LoadFromHelpPicture({data, size});
     Bitmap bitmap;
     shg.RenderToBitmap(bitmap);
   } catch (const Exception&) {

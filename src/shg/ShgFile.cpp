@@ -120,7 +120,8 @@ void TShg::LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral, 
     bitmap.PictureType = reader.U8();
     bitmap.PackingMethod = reader.U8();
     if (bitmap.PackingMethod > (helpPicture ? 3 : 1)) throw EShgErrorFile();
-    if (bitmap.PictureType == kDeviceDependentBitmap) throw EShgErrorFile();
+    // Device-dependent bitmaps come only from help files of Windows 3.0 days.
+    if (bitmap.PictureType == kDeviceDependentBitmap && !helpPicture) throw EShgErrorFile();
 
     std::uint32_t hotspotSize = 0;
     std::uint32_t hotspotOffset = 0;
@@ -153,8 +154,13 @@ void TShg::LoadShgFile(std::span<const std::uint8_t> file, bool firstOfSeveral, 
       bitmap.HotspotSize = ReadCompressedDword(reader);
       bitmap.CompressedOffset = reader.U32LE();
       bitmap.HotspotOffset = reader.U32LE();
-      // In help files a palette of no count given has an entry for every value.
-      if (helpPicture && bitmap.ColorsUsed == 0 && bitmap.BitCount <= 8) bitmap.ColorsUsed = 1 << bitmap.BitCount;
+      // In help files a palette of no count given has an entry for every
+      // value. A device-dependent bitmap stores none: the display's colours.
+      if (bitmap.PictureType == kDeviceDependentBitmap) {
+        bitmap.ColorsUsed = 0;
+      } else if (helpPicture && bitmap.ColorsUsed == 0 && bitmap.BitCount <= 8) {
+        bitmap.ColorsUsed = 1 << bitmap.BitCount;
+      }
       AppendFromFile(data, file, reader.Position(), 4 * std::uint64_t(bitmap.ColorsUsed));
       const std::size_t pixels = data.size();
       AppendFromFile(data, file, picture + bitmap.CompressedOffset, bitmap.CompressedSize);

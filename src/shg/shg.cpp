@@ -5,6 +5,7 @@
 #include "base/Files.h"
 #include "platform/Canvas.h"
 #include "metafile/Metafile.h"
+#include "shg/DeviceBitmap.h"
 #include "shg/PictureImages.h"
 #include "shg/RunLen.h"
 
@@ -12,6 +13,7 @@ namespace quorvex {
 
 namespace {
 
+constexpr std::uint8_t kDeviceBitmapPicture = 5;
 constexpr std::uint8_t kBitmapPicture = 6;
 constexpr std::uint8_t kMetafilePicture = 8;
 // Largest metafile a picture may unpack to.
@@ -71,6 +73,8 @@ const THotSpot& TShg::GetHotSpot(std::int32_t index) const {
 void TShg::RenderToBitmap(Bitmap& bitmap) const {
   if (BitmapHeader.PictureType == kBitmapPicture) {
     RenderBitmap(bitmap);
+  } else if (BitmapHeader.PictureType == kDeviceBitmapPicture) {
+    RenderDeviceBitmap(bitmap);
   } else if (MetafileHeader.MetaPictureType == kMetafilePicture) {
     RenderMetafile(bitmap);
   }
@@ -93,6 +97,14 @@ void TShg::RenderBitmap(Bitmap& bitmap) const {
   std::vector<std::uint8_t> pixels = HeldData(held.subspan(paletteBytes), h.CompressedSize, h.PackingMethod == 1, needed);
   if (FillShortPixelData && pixels.size() < needed) pixels.resize(needed, 0);
   bitmap.LoadFromMemory(BuildBmpImage(h, held.first(paletteBytes), pixels));
+}
+
+void TShg::RenderDeviceBitmap(Bitmap& bitmap) const {
+  const TShgBitmapHeader& h = BitmapHeader;
+  const std::size_t needed = DeviceBitmapBytes(h);
+  std::vector<std::uint8_t> rows = HeldData(BytesOf(PictureData), h.CompressedSize, h.PackingMethod == 1, needed);
+  if (FillShortPixelData && rows.size() < needed) rows.resize(needed, 0);
+  bitmap.LoadFromMemory(DeviceBitmapImage(h, rows));
 }
 
 // The picture is played onto a white 24-bit bitmap of its size, as a new

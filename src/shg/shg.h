@@ -92,7 +92,8 @@ class TShg {
 
   /// Loads a picture of a compiled help file (a |bm file, or one kept in a
   /// topic): the .shg layout, its first resolution, with the packing help
-  /// compilers add besides RunLen: 2 LZ77, 3 LZ77 then RunLen. A refused
+  /// compilers add besides RunLen: 2 LZ77, 3 LZ77 then RunLen, and the
+  /// device-dependent bitmaps (type 5) of Windows 3.0's compiler. A refused
   /// picture raises EShgErrorFile, like LoadFromFile.
   void LoadFromHelpPicture(std::span<const std::uint8_t> picture);
 
@@ -129,6 +130,7 @@ class TShg {
   void LoadMetafileFile(std::span<const std::uint8_t> placeable, std::int32_t fileLength);
   void LoadEnhancedMetafileFile(const ByteString& path);
   void RenderBitmap(Bitmap& bitmap) const;
+  void RenderDeviceBitmap(Bitmap& bitmap) const;
   void RenderMetafile(Bitmap& bitmap) const;
 
   std::vector<THotSpot> hotSpots_;
