@@ -45,6 +45,8 @@ struct ConversionJob {
   /// The project folder itself is searched after them.
   std::vector<ByteString> TopicFolders;
   std::vector<ByteString> BitmapFolders;
+  /// [BITMAPS]: pictures by path, for references that name only the file.
+  std::vector<ByteString> BitmapFiles;
 
   Aliases TopicAliases;      ///< [ALIAS]: context -> context
   ContextMap HelpContexts;   ///< [MAP]: context -> numeric id, for context-sensitive help

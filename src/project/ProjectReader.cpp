@@ -83,27 +83,40 @@ void AddFolders(const ConversionJob& job, std::vector<ByteString>& folders, cons
   }
 }
 
+// The key of an option line ("bmroot = art" gives "BMROOT") and where its
+// value starts; an empty key for a line without "=".
+std::pair<ByteString, std::size_t> OptionKey(const ByteString& line) {
+  const std::size_t equals = line.find('=');
+  if (equals == ByteString::npos) return {ByteString(), 0};
+  ByteString key = Trimmed(line.substr(0, equals));
+  for (char& c : key) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  return {key, equals + 1};
+}
+
+// Help compilers take option names in any letter case and with blanks around
+// "=" ("Title=", "bmroot = art"), as hand-written project files use them.
+// The title keeps what follows "=" as it is.
 void ReadOptions(ConversionJob& job, const StringList& lines) {
   int charsetCodePage = 0, languageCodePage = 0;
   for (const ByteString& line : SectionLines(lines, "[OPTIONS]")) {
-    if (StartsWith(line, "TITLE=")) {
-      job.Title = ValueFrom(line, 6);
-    } else if (StartsWith(line, "TITLE =")) {
-      job.Title = ValueFrom(line, 7);
-    } else if (StartsWith(line, "BMROOT=")) {
-      AddFolders(job, job.BitmapFolders, ValueFrom(line, 7));
-    } else if (StartsWith(line, "ROOT=")) {
-      AddFolders(job, job.TopicFolders, ValueFrom(line, 5));
-    } else if (StartsWith(line, "CONTENTS=")) {
-      job.ContentsTopic = ValueFrom(line, 9);
-    } else if (StartsWith(line, "HLP=")) {
-      job.HelpFileName = ExtractFileName(Trimmed(ValueFrom(line, 4)));
-    } else if (StartsWith(line, "CNT=")) {
-      job.ContentsFile = Trimmed(ValueFrom(line, 4));
-    } else if (StartsWith(line, "CHARSET=")) {
-      charsetCodePage = CharsetCodePage(LeadingNumber(ValueFrom(line, 8)));
-    } else if (StartsWith(line, "LCID=")) {
-      languageCodePage = LanguageCodePage(LeadingNumber(ValueFrom(line, 5)));
+    const auto [key, start] = OptionKey(line);
+    const ByteString value = Trimmed(ValueFrom(line, start));
+    if (key == "TITLE") {
+      job.Title = ValueFrom(line, start);
+    } else if (key == "BMROOT") {
+      AddFolders(job, job.BitmapFolders, value);
+    } else if (key == "ROOT") {
+      AddFolders(job, job.TopicFolders, value);
+    } else if (key == "CONTENTS") {
+      job.ContentsTopic = value;
+    } else if (key == "HLP") {
+      job.HelpFileName = ExtractFileName(value);
+    } else if (key == "CNT") {
+      job.ContentsFile = value;
+    } else if (key == "CHARSET") {
+      charsetCodePage = CharsetCodePage(LeadingNumber(value));
+    } else if (key == "LCID") {
+      languageCodePage = LanguageCodePage(LeadingNumber(value));
     }
   }
   job.CodePage = charsetCodePage ? charsetCodePage : languageCodePage;
@@ -231,6 +244,7 @@ void ClearProject(ConversionJob& job) {
   job.Title.clear();
   job.TopicFolders.clear();
   job.BitmapFolders.clear();
+  job.BitmapFiles.clear();
   job.BodyColorAttr.clear();
   job.ContentsTopic.clear();
   job.ContentsFile.clear();
@@ -255,6 +269,7 @@ void ReadProject(ConversionJob& job) {
   ReadOptions(job, lines);
   // A blank or a comment after a file name would hide the file.
   for (const ByteString& line : SectionLines(lines, "[FILES]")) job.ProjectFiles.Add(Trimmed(WithoutComment(line)));
+  for (const ByteString& line : SectionLines(lines, "[BITMAPS]")) job.BitmapFiles.push_back(Trimmed(WithoutComment(line)));
   ReadWindows(job, lines);
   ReadAliases(job, lines);
   ReadContextMap(job, SectionLines(lines, "[MAP]"));

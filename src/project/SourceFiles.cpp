@@ -56,10 +56,6 @@ ByteString LocalFolder(const ConversionJob& job, const ByteString& folder) {
   return ByteString();
 }
 
-namespace {
-
-}  // namespace
-
 ByteString BareFileName(const ByteString& name) {
   ByteString bare = ExtractFileName(name);
   bare.erase(0, bare.rfind('/') + 1);
@@ -80,8 +76,18 @@ ByteString TopicFilePath(const ConversionJob& job, const ByteString& name) {
   return FindIn(job, job.TopicFolders, name);
 }
 
+// A reference that names a picture the folders do not hold may name a file
+// the project lists under [BITMAPS] by its path, as help compilers find it.
 ByteString PictureFilePath(const ConversionJob& job, const ByteString& name) {
-  return FindIn(job, job.BitmapFolders, name);
+  ByteString path = FindIn(job, job.BitmapFolders, name);
+  if (FileExists(path)) return path;
+  const ByteString bare = BareFileName(name);
+  for (const ByteString& listed : job.BitmapFiles) {
+    if (!SameText(BareFileName(listed), bare)) continue;
+    ByteString found = FindIn(job, {}, listed);
+    if (FileExists(found)) return found;
+  }
+  return path;
 }
 
 }  // namespace quorvex

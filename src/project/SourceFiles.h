@@ -36,7 +36,8 @@ ByteString ProjectFilePath(const ConversionJob& job, const ByteString& name);
 ByteString TopicFilePath(const ConversionJob& job, const ByteString& name);
 
 /// The picture `name`, looked up the same way in the BMROOT= folders and
-/// then the project folder.
+/// then the project folder, and at last among the [BITMAPS] files of its
+/// file name.
 ByteString PictureFilePath(const ConversionJob& job, const ByteString& name);
 
 }  // namespace quorvex

@@ -88,6 +88,21 @@ TEST(RealProjectHabits, ContentsAndTitleOfACyrillicProject) {
   EXPECT_TRUE(Has(p.Output("help.hhp"), "Title=" + Sjis("Справка") + "\r\n"));
 }
 
+TEST(RealProjectHabits, HandWrittenOptionsAndPicturesListedUnderBitmaps) {
+  test::HelpProject p;
+  // The picture lies in no BMROOT folder; [BITMAPS] names it by its path.
+  p.File("rtf/t.rtf", WordDocument({Topic("first", "First", "x"), Topic("second", "Second", "\\{bmc Logo.bmp\\}")}))
+      .File("graphics/logo.bmp", Bmp(4));
+  p.Section("[OPTIONS]", {"Title=Hand", "root = rtf", "bmroot=art", "Contents =second"})
+      .Section("[FILES]", {"t.rtf"})
+      .Section("[BITMAPS]", {"graphics\\logo.bmp ; the company logo"});
+  test::RunResult run = p.Convert();
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(Has(p.Output("help.hhp"), "Default topic=html/second.html\r\n")) << p.Output("help.hhp");
+  EXPECT_TRUE(Has(p.Output("help.hhp"), "Title=Hand\r\n")) << p.Output("help.hhp");
+  EXPECT_TRUE(Has(p.Output("html/second.html"), "<img src=\"../img/logo.png\" width=4 height=2>")) << p.Output("html/second.html");
+}
+
 TEST(RealProjectHabits, PagesNamedWithADotAreListedAndCompiled) {
   test::HelpProject p;
   p.File("t.rtf", WordDocument({Topic(".HVCNA", "Dot", "{\\uldb Self}{\\v .hvcna}")}));

@@ -351,6 +351,10 @@ TEST(CompiledHelpReader, TheCodePageComesFromTheLanguageTheFontsOrTheOption) {
       {0, "Times New Roman CE", 0, 1250, U"\u0154\u0155"},
       // Half-width katakana; a lead byte without its trail byte is no character.
       {0, "\x82l\x82r \x83S\x83V\x83" "b\x83N", 0, 932, DocText{ShiftJisChar(0xC0), U'?'}},
+      // Chinese and Korean faces whose bytes also pair up as Shift-JIS.
+      {0, "\xbf\xac\xcc\xe5_GB2312", 0, 936, U"\u7C7B"},
+      {0, "\xb7s\xb2\xd3\xa9\xfa\xc5\xe9", 0, 950, U"\u6FEC"},
+      {0, "\xb1\xbc\xb8\xb2", 0, 949, U"\uC79A"},
       {0, "Arial", 0, 1252, U"\u00C0\u00E0"},
       {0x411, "Arial", 1252, 1252, U"\u00C0\u00E0"},
   };

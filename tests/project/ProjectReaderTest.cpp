@@ -39,14 +39,14 @@ TEST_F(ProjectReaderTest, ReadsOptionsFilesAndWindowColour) {
   EXPECT_EQ(job_.BodyColorAttr, " bgcolor=#ffffe2");
 }
 
-TEST_F(ProjectReaderTest, KeysAreExactAndBlankLinesStayInsideSections) {
+TEST_F(ProjectReaderTest, KeysIgnoreCaseAndBlanksAndBlankLinesStayInsideSections) {
   // Real project files put blank (or blank-looking) lines anywhere; only a "[" line ends a section.
   Read(CrLf({"[OPTIONS]", "Title=lower", "ROOT =x", "TITLE = Spaced", "", "CONTENTS=after", "[OPTIONS] ",
              "[FILES]", "", "one.rtf", " \t", "two.rtf", "[WINDOWS]", "",
              "main=\"x\",(1,2,3,4),0,(r255),(r0)", "[ALIAS]", "", "a=b", "[MAP]", "", "b 7", "", "[FILES] ",
              "x.rtf"}));
-  EXPECT_EQ(job_.Title, " Spaced");
-  EXPECT_TRUE(job_.TopicFolders.empty());
+  EXPECT_EQ(job_.Title, " Spaced");  // what follows "=" stays the title
+  EXPECT_EQ(job_.TopicFolders, std::vector<ByteString>{"x\\"});
   EXPECT_EQ(job_.ContentsTopic, "after");
   EXPECT_EQ(job_.ProjectFiles, (StringList{"one.rtf", "two.rtf"}));
   EXPECT_EQ(job_.BodyColorAttr, " bgcolor=#ff0000");
