@@ -24,6 +24,16 @@ ByteString FormatText(std::string_view pattern, std::string_view argument) {
 
 ByteString DecimalText(long long value) { return std::to_string(value); }
 
+ByteString HexText(std::uint64_t value) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  ByteString hex;
+  do {
+    hex.insert(hex.begin(), kDigits[value & 15]);
+    value >>= 4;
+  } while (value != 0);
+  return hex;
+}
+
 namespace {
 
 // Position just after the last folder delimiter, stepping over double-byte

@@ -2,6 +2,7 @@
 // Text inside the engine: Shift-JIS (code page 932) bytes, never decoded.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,9 @@ ByteString FormatText(std::string_view pattern, std::string_view argument);
 
 /// Decimal text of a number.
 ByteString DecimalText(long long value);
+
+/// `value` in upper-case hexadecimal digits, without a prefix.
+ByteString HexText(std::uint64_t value);
 
 /// The file name part: everything after the last "\" or ":".
 ByteString ExtractFileName(std::string_view path);

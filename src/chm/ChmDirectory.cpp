@@ -27,7 +27,9 @@ struct Chunk {
 // and its quick-ref would not fit.
 std::vector<Chunk> Pack(const std::vector<std::pair<std::string, std::string>>& named, std::uint32_t header) {
   std::vector<Chunk> chunks(1);
-  for (const auto& [name, entry] : named) {
+  for (const auto& item : named) {
+    const std::string& name = item.first;
+    const std::string& entry = item.second;  // named: clang 14 lambdas cannot capture structured bindings
     Chunk* chunk = &chunks.back();
     auto fits = [&](const Chunk& c) {
       return header + c.entries.size() + entry.size() + QuickRefSize(c.starts.size() + 1) <= kChmChunkSize;

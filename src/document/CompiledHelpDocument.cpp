@@ -34,15 +34,7 @@ std::vector<ByteString> NamesInContents(const ConversionJob& job) {
   return names;
 }
 
-ByteString HexNumber(std::uint32_t value) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  ByteString hex;
-  do {
-    hex.insert(hex.begin(), kDigits[value & 15]);
-    value >>= 4;
-  } while (value != 0);
-  return "0x" + hex;
-}
+ByteString HexNumber(std::uint32_t value) { return "0x" + LowerCase(HexText(value)); }
 
 // WinHelp finds the contents file the help names, else the one named after the help.
 void ChooseContentsFile(ConversionJob& job, const ByteString& named) {

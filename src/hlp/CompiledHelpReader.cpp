@@ -28,16 +28,6 @@ namespace {
 constexpr char kTopicFile[] = "|TOPIC";
 constexpr std::int32_t kNone = -1;
 
-ByteString HexText(std::uint32_t value) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  ByteString hex;
-  do {
-    hex.insert(hex.begin(), kDigits[value & 15]);
-    value >>= 4;
-  } while (value != 0);
-  return hex;
-}
-
 bool IsSymbolFace(const ByteString& face) {
   for (const char* name : {"symbol", "wingdings", "webdings", "marlett"}) {
     if (StartsWithIgnoreCase(face, name)) return true;

@@ -6,13 +6,7 @@ namespace {
 // Internal files carry their names with the "|" WinHelp gives them; offsets
 // are written in hexadecimal, as a byte dump shows them.
 ByteString Describe(std::string_view internalFile, std::uint64_t offset, std::string_view what) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  ByteString hex;
-  do {
-    hex.insert(hex.begin(), kDigits[offset & 0xF]);
-    offset >>= 4;
-  } while (offset != 0);
-  return ByteString(internalFile) + ", offset 0x" + hex + ": " + ByteString(what);
+  return ByteString(internalFile) + ", offset 0x" + HexText(offset) + ": " + ByteString(what);
 }
 
 }  // namespace

@@ -39,6 +39,12 @@ std::vector<std::uint8_t> HeldData(std::span<const std::uint8_t> held, std::uint
   return {held.begin(), held.end()};
 }
 
+// Help compilers leave out the last rows of some pictures, and the viewer
+// shows them anyway. Data that holds less than half of the rows is damage,
+// not a picture cut short: filling it up would draw (and allocate) a picture
+// of a size the file never held.
+bool FillsUp(bool fill, std::size_t held, std::size_t needed) { return fill && held < needed && held >= needed / 2; }
+
 }  // namespace
 
 void TShg::LoadFromFile(const ByteString& path) {
@@ -95,7 +101,7 @@ void TShg::RenderBitmap(Bitmap& bitmap) const {
   }
   const std::size_t needed = rowBytes > 0 ? static_cast<std::size_t>(rowBytes * rows) : 0;
   std::vector<std::uint8_t> pixels = HeldData(held.subspan(paletteBytes), h.CompressedSize, h.PackingMethod == 1, needed);
-  if (FillShortPixelData && pixels.size() < needed) pixels.resize(needed, 0);
+  if (FillsUp(FillShortPixelData, pixels.size(), needed)) pixels.resize(needed, 0);
   bitmap.LoadFromMemory(BuildBmpImage(h, held.first(paletteBytes), pixels));
 }
 
@@ -103,7 +109,7 @@ void TShg::RenderDeviceBitmap(Bitmap& bitmap) const {
   const TShgBitmapHeader& h = BitmapHeader;
   const std::size_t needed = DeviceBitmapBytes(h);
   std::vector<std::uint8_t> rows = HeldData(BytesOf(PictureData), h.CompressedSize, h.PackingMethod == 1, needed);
-  if (FillShortPixelData && rows.size() < needed) rows.resize(needed, 0);
+  if (FillsUp(FillShortPixelData, rows.size(), needed)) rows.resize(needed, 0);
   bitmap.LoadFromMemory(DeviceBitmapImage(h, rows));
 }
 

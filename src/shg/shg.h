@@ -108,9 +108,10 @@ class TShg {
   const THotSpot& GetHotSpot(std::int32_t index) const;
   std::int32_t HotSpotCount() const { return static_cast<std::int32_t>(hotSpots_.size()); }
 
-  /// Pixel data shorter than the picture's rows is filled up with zeros
-  /// instead of being refused: help compilers leave out the last rows of some
-  /// pictures, and the help viewer shows them anyway.
+  /// Pixel data shorter than the picture's rows, but holding at least half
+  /// of them, is filled up with zeros instead of being refused: help
+  /// compilers leave out the last rows of some pictures, and the help viewer
+  /// shows them anyway.
   bool FillShortPixelData = false;
 
   TShgFileHeader FileHeader;

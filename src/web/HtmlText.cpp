@@ -129,6 +129,22 @@ std::string DecodeEntities(std::string_view html) {
   return out;
 }
 
+std::string UrlPathPart(std::string_view utf8) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (char c : utf8) {
+    const auto u = static_cast<unsigned char>(c);
+    if (std::isalnum(u) || c == '-' || c == '_' || c == '.' || c == '~') {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[u >> 4];
+      out += kHex[u & 15];
+    }
+  }
+  return out;
+}
+
 std::string EscapeHtml(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -15,6 +15,10 @@ std::string DecodeEntities(std::string_view html);
 /// Text as HTML text or attribute value: & < > " ' as references.
 std::string EscapeHtml(std::string_view text);
 
+/// A folder or page name as part of a relative URL: bytes other than
+/// letters, digits and - _ . ~ percent-encoded.
+std::string UrlPathPart(std::string_view utf8);
+
 /// The title and the readable text of a page.
 struct PageText {
   std::string title;  ///< the <title>, blanks collapsed

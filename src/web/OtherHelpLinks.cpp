@@ -1,66 +1,41 @@
 #include "web/OtherHelpLinks.h"
 
-#include <cctype>
-
+#include "base/ByteString.h"
 #include "base/Encoding.h"
+#include "web/HtmlText.h"
 
 namespace quorvex {
 namespace {
 
 constexpr std::string_view kItsPrefix = "ms-its:";
 
-bool StartsIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) return false;
-  }
-  return true;
-}
-
 std::size_t FindIgnoringCase(std::string_view text, std::string_view part, std::size_t from) {
   for (std::size_t i = from; i + part.size() <= text.size(); ++i) {
-    if (StartsIgnoringCase(text.substr(i), part)) return i;
+    if (StartsWithIgnoreCase(text.substr(i), part)) return i;
   }
   return std::string_view::npos;
-}
-
-// A folder or page name as part of a relative URL.
-std::string UrlPart(std::string_view utf8) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (char c : utf8) {
-    const auto u = static_cast<unsigned char>(c);
-    if (std::isalnum(u) || c == '-' || c == '_' || c == '.' || c == '~') {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[u >> 4];
-      out += kHex[u & 15];
-    }
-  }
-  return out;
 }
 
 }  // namespace
 
 bool OtherHelpLinks::IsOtherHelpLink(std::string_view link) {
-  if (StartsIgnoringCase(link, kItsPrefix)) return true;
+  if (StartsWithIgnoreCase(link, kItsPrefix)) return true;
   return link.find("::") != std::string_view::npos;
 }
 
 std::string OtherHelpLinks::WebHref(std::string_view link, int depth) const {
-  if (StartsIgnoringCase(link, kItsPrefix)) link.remove_prefix(kItsPrefix.size());
+  if (StartsWithIgnoreCase(link, kItsPrefix)) link.remove_prefix(kItsPrefix.size());
   const std::size_t separator = link.find("::");
   if (separator == std::string_view::npos) return {};
   const std::string_view chm = link.substr(0, separator);
   std::string_view page = link.substr(separator + 2);
-  if (StartsIgnoringCase(page, "/html/")) page.remove_prefix(6);
+  if (StartsWithIgnoreCase(page, "/html/")) page.remove_prefix(6);
   page = page.substr(0, page.find('#'));  // the viewer opens pages, not places on them
   for (const OtherHelp& other : job_.OtherHelps) {
-    if (!other.Job || !StartsIgnoringCase(chm, other.Chm) || chm.size() != other.Chm.size()) continue;
+    if (!other.Job || !StartsWithIgnoreCase(chm, other.Chm) || chm.size() != other.Chm.size()) continue;
     std::string href;
     for (int i = 0; i < depth + 2; ++i) href += "../";
-    return href + UrlPart(Cp932ToUtf8Replacing(other.Folder)) + "/web/index.html#" + UrlPart(page);
+    return href + UrlPathPart(Cp932ToUtf8Replacing(other.Folder)) + "/web/index.html#" + UrlPathPart(page);
   }
   return {};
 }

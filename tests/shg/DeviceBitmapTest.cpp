@@ -67,12 +67,18 @@ TEST(DeviceBitmap, ShapesOfNoKnownLayoutAndShortDataAreRefused) {
   EXPECT_THROW(shg.RenderToBitmap(bitmap), EInvalidGraphic);
 
   b.BitCount = 1;
-  b.Height = 3;  // three rows of two bytes wanted, one held
+  b.Height = 3;  // three rows of two bytes wanted, two held
+  b.Data = {0xFF, 0, 0xFF, 0};
   shg.LoadFromHelpPicture(b.Build());
   EXPECT_THROW(shg.RenderToBitmap(bitmap), EInvalidGraphic);
-  shg.FillShortPixelData = true;  // as a help conversion asks: the missing rows are black
+  shg.FillShortPixelData = true;  // as a help conversion asks: the missing row is black
   shg.RenderToBitmap(bitmap);
+  EXPECT_EQ(bitmap.PixelColor(0, 1), RgbColor(255, 255, 255));
   EXPECT_EQ(bitmap.PixelColor(0, 2), RgbColor(0, 0, 0));
+
+  b.Height = 5;  // less than half of the rows: damage, not a picture cut short
+  shg.LoadFromHelpPicture(b.Build());
+  EXPECT_THROW(shg.RenderToBitmap(bitmap), EInvalidGraphic);
 }
 
 }  // namespace
