@@ -98,6 +98,7 @@ std::pair<ByteString, std::size_t> OptionKey(const ByteString& line) {
 // The title keeps what follows "=" as it is.
 void ReadOptions(ConversionJob& job, const StringList& lines) {
   int charsetCodePage = 0, languageCodePage = 0;
+  ByteString indexTopic;  // WinHelp 3.0 named the contents topic INDEX=
   for (const ByteString& line : SectionLines(lines, "[OPTIONS]")) {
     const auto [key, start] = OptionKey(line);
     const ByteString value = Trimmed(ValueFrom(line, start));
@@ -109,6 +110,8 @@ void ReadOptions(ConversionJob& job, const StringList& lines) {
       AddFolders(job, job.TopicFolders, value);
     } else if (key == "CONTENTS") {
       job.ContentsTopic = value;
+    } else if (key == "INDEX") {
+      indexTopic = value;
     } else if (key == "HLP") {
       job.HelpFileName = ExtractFileName(value);
     } else if (key == "CNT") {
@@ -120,6 +123,7 @@ void ReadOptions(ConversionJob& job, const StringList& lines) {
     }
   }
   job.CodePage = charsetCodePage ? charsetCodePage : languageCodePage;
+  if (job.ContentsTopic.empty()) job.ContentsTopic = indexTopic;
 }
 
 void ReadWindows(ConversionJob& job, const StringList& lines) {

@@ -52,6 +52,12 @@ TEST_F(ProjectReaderTest, KeysIgnoreCaseAndBlanksAndBlankLinesStayInsideSections
   EXPECT_EQ(job_.BodyColorAttr, " bgcolor=#ff0000");
   EXPECT_EQ(job_.TopicAliases.Resolve("A"), "b");
   EXPECT_EQ(job_.HelpContexts.Entries().size(), 1u);
+
+  // WinHelp 3.0's name of the contents topic, where CONTENTS= is not given.
+  Read(CrLf({"[OPTIONS]", "Index = old"}));
+  EXPECT_EQ(job_.ContentsTopic, "old");
+  Read(CrLf({"[OPTIONS]", "INDEX=old", "CONTENTS=new"}));
+  EXPECT_EQ(job_.ContentsTopic, "new");
 }
 
 TEST_F(ProjectReaderTest, LongValuesAreCutTo255Bytes) {
