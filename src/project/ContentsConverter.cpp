@@ -113,9 +113,13 @@ void AddEntry(ConversionJob& job, ContentsBuilder& out, const ByteString& line) 
 
 }  // namespace
 
+// WinHelp finds the contents beside the help file, which HLP= may name
+// differently from the project.
 ByteString ContentsFilePath(const ConversionJob& job) {
-  if (job.ContentsFile.empty()) return ChangeFileExt(job.ProjectPath, ".cnt");
-  return ProjectFilePath(job, job.ContentsFile);
+  if (!job.ContentsFile.empty()) return ProjectFilePath(job, job.ContentsFile);
+  const ByteString besideProject = ChangeFileExt(job.ProjectPath, ".cnt");
+  const ByteString besideHelp = job.ProjectFolder + ChangeFileExt(job.HelpFileName, ".cnt");
+  return FileExists(besideProject) || !FileExists(besideHelp) ? besideProject : besideHelp;
 }
 
 void ConvertContents(ConversionJob& job) {

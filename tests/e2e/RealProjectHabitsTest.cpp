@@ -92,8 +92,9 @@ TEST(RealProjectHabits, HandWrittenOptionsAndPicturesListedUnderBitmaps) {
   test::HelpProject p;
   // The picture lies in no BMROOT folder; [BITMAPS] names it by its path.
   p.File("rtf/t.rtf", WordDocument({Topic("first", "First", "x"), Topic("second", "Second", "\\{bmc Logo.bmp\\}")}))
-      .File("graphics/logo.bmp", Bmp(4));
-  p.Section("[OPTIONS]", {"Title=Hand", "root = rtf", "bmroot=art", "Contents =second"})
+      .File("graphics/logo.bmp", Bmp(4)).File("product.cnt", "1 The second=second\n");
+  // The contents lie beside the help file, named after it.
+  p.Section("[OPTIONS]", {"Title=Hand", "root = rtf", "bmroot=art", "Contents =second", "hlp=bin\\Product.hlp"})
       .Section("[FILES]", {"t.rtf"})
       .Section("[BITMAPS]", {"graphics\\logo.bmp ; the company logo"});
   test::RunResult run = p.Convert();
@@ -101,6 +102,7 @@ TEST(RealProjectHabits, HandWrittenOptionsAndPicturesListedUnderBitmaps) {
   EXPECT_TRUE(Has(p.Output("help.hhp"), "Default topic=html/second.html\r\n")) << p.Output("help.hhp");
   EXPECT_TRUE(Has(p.Output("help.hhp"), "Title=Hand\r\n")) << p.Output("help.hhp");
   EXPECT_TRUE(Has(p.Output("html/second.html"), "<img src=\"../img/logo.png\" width=4 height=2>")) << p.Output("html/second.html");
+  EXPECT_TRUE(Has(p.Output("help.hhc"), "<param name=\"Local\" value=\"html/second.html\">")) << p.Output("help.hhc");
 }
 
 TEST(RealProjectHabits, PagesNamedWithADotAreListedAndCompiled) {
