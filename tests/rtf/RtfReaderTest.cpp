@@ -190,11 +190,19 @@ TEST(RtfReader, EmbeddedReferencesAreFoundInTheVisibleText) {
   EXPECT_EQ(p.Inlines[2].Alignment, Placement::Left);
 }
 
-TEST(RtfReader, DocumentFormIsRecognisedByPagesAndStyleSheets) {
+TEST(RtfReader, DocumentFormIsRecognisedByPagesStyleSheetsAndFormattedGroups) {
   EXPECT_TRUE(IsDocumentForm("{\\rtf1 a\\page b}"));
   EXPECT_TRUE(IsDocumentForm("{\\rtf1{\\stylesheet{Normal;}} a}"));
+  // One topic without a style sheet, as authoring tools other than a plain editor write it.
+  EXPECT_TRUE(IsDocumentForm("{\\rtf1 #{\\footnote x}{\\b Title}\\par }"));
+  EXPECT_TRUE(IsDocumentForm("{\\rtf1 #{\\footnote x}a {\\cf2 red}\\par }"));
+  EXPECT_TRUE(IsDocumentForm("{\\rtf1 #{\\footnote # x}a\\par }"));
+  EXPECT_TRUE(IsDocumentForm("{\\rtf1 #{\\footnote {\\up6 #} x}a\\par }"));
+  // A plain editor's form: formatting in the running text, groups for tables, footnotes and hotspots.
   EXPECT_FALSE(IsDocumentForm("{\\rtf1\\pagebb a\\par }"));
   EXPECT_FALSE(IsDocumentForm("{\\rtf1\n#{\\footnote x}a\\par\n}"));
+  EXPECT_FALSE(IsDocumentForm("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}}{\\*\\generator Msftedit;}\\viewkind4\\uc1\\pard\\b #{\\footnote x}"
+                              "T\\b0\\par {\\bkmkstart a}{\\info}{\\ul w}{\\v x}{\\pntext\\f1 -\\tab}\\par }"));
 }
 
 }  // namespace
