@@ -269,7 +269,11 @@ void ClearProject(ConversionJob& job) {
 void ReadProject(ConversionJob& job) {
   ClearProject(job);
   StringList lines;
-  lines.LoadFromFile(job.ProjectPath);
+  ByteString text = ReadFile(job.ProjectPath);
+  // A project file re-saved by a newer editor may start with a UTF-8 mark,
+  // which would hide a first section header.
+  if (StartsWith(text, "\xEF\xBB\xBF")) text.erase(0, 3);
+  lines.SetText(text);
   ReadOptions(job, lines);
   // A blank or a comment after a file name would hide the file.
   for (const ByteString& line : SectionLines(lines, "[FILES]")) job.ProjectFiles.Add(Trimmed(WithoutComment(line)));

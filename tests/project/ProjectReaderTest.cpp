@@ -53,6 +53,9 @@ TEST_F(ProjectReaderTest, KeysIgnoreCaseAndBlanksAndBlankLinesStayInsideSections
   EXPECT_EQ(job_.TopicAliases.Resolve("A"), "b");
   EXPECT_EQ(job_.HelpContexts.Entries().size(), 1u);
 
+  Read("\xEF\xBB\xBF" + CrLf({"[OPTIONS]", "TITLE=marked"}));
+  EXPECT_EQ(job_.Title, "marked");
+
   // WinHelp 3.0's name of the contents topic, where CONTENTS= is not given.
   Read(CrLf({"[OPTIONS]", "Index = old"}));
   EXPECT_EQ(job_.ContentsTopic, "old");
