@@ -105,6 +105,24 @@ TEST(RealProjectHabits, HandWrittenOptionsAndPicturesListedUnderBitmaps) {
   EXPECT_TRUE(Has(p.Output("help.hhc"), "<param name=\"Local\" value=\"html/second.html\">")) << p.Output("help.hhc");
 }
 
+TEST(RealProjectHabits, OneTopicFilesOfOtherCodePagesAreDecoded) {
+  // As a plain editor writes one topic: formatting in the running text, no groups.
+  auto plain = [](const std::string& codePage, const std::string& context) {
+    return "{\\rtf1\\ansi\\ansicpg" + codePage + "\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n\\viewkind4\\uc1\\pard\\b\\f0 #{\\footnote " +
+           context + "}${\\footnote \\'c0\\'e1}\\'c0\\'e1\\b0\\par\r\nx \\'e9\\par\r\n}\r\n";
+  };
+  for (const char* charset : {"CHARSET=204", ""}) {
+    test::HelpProject p;
+    p.File("ru.rtf", plain("1251", "ru")).File("fr.rtf", plain("1252", "fr"));
+    p.Section("[OPTIONS]", {charset}).Section("[FILES]", {"ru.rtf", "fr.rtf"});
+    test::RunResult run = p.Convert();
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(Has(p.Output("html/ru.html"), "<title>" + Sjis("Аб") + "</title>")) << charset << p.Output("html/ru.html");
+    EXPECT_TRUE(Has(p.Output("html/ru.html"), "x " + Sjis("й"))) << charset;
+    EXPECT_TRUE(Has(p.Output("html/fr.html"), "x &#233;")) << charset << p.Output("html/fr.html");
+  }
+}
+
 TEST(RealProjectHabits, PagesNamedWithADotAreListedAndCompiled) {
   test::HelpProject p;
   p.File("t.rtf", WordDocument({Topic(".HVCNA", "Dot", "{\\uldb Self}{\\v .hvcna}")}));
