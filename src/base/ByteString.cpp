@@ -24,6 +24,13 @@ ByteString FormatText(std::string_view pattern, std::string_view argument) {
 
 ByteString DecimalText(long long value) { return std::to_string(value); }
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 ByteString HexText(std::uint64_t value) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   ByteString hex;

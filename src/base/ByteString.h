@@ -42,6 +42,9 @@ ByteString FormatText(std::string_view pattern, std::string_view argument);
 /// Decimal text of a number.
 ByteString DecimalText(long long value);
 
+/// The value of a hexadecimal digit (either letter case); -1 for any other byte.
+int HexDigitValue(char c);
+
 /// `value` in upper-case hexadecimal digits, without a prefix.
 ByteString HexText(std::uint64_t value);
 

@@ -31,8 +31,8 @@ std::optional<std::int64_t> Integer(const ByteString& text) {
   std::int64_t value = 0;
   for (; i < text.size(); ++i) {
     char c = text[i];
-    int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
-    if (digit >= base) return std::nullopt;
+    const int digit = HexDigitValue(c);
+    if (digit < 0 || digit >= base) return std::nullopt;
     value = value * base + digit;
   }
   return negative ? -value : value;

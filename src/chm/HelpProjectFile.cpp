@@ -34,11 +34,8 @@ std::optional<std::uint32_t> Number(std::string_view text) {
   if (text.empty() || text.size() > 10) return std::nullopt;
   std::uint64_t value = 0;
   for (char c : text) {
-    int digit = c >= '0' && c <= '9' ? c - '0'
-                : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                       : 99;
-    if (digit >= base) return std::nullopt;
+    const int digit = HexDigitValue(c);
+    if (digit < 0 || digit >= base) return std::nullopt;
     value = value * base + digit;
   }
   if (value > 0xFFFFFFFFu) return std::nullopt;

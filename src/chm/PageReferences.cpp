@@ -48,12 +48,6 @@ void Attributes(std::string_view text, std::string_view name, std::vector<std::p
   }
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = Lower(c);
-  return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
 }  // namespace
 
 std::vector<ByteString> PageReferences(std::string_view page) {
@@ -133,8 +127,8 @@ std::optional<ByteString> ResolveReference(std::string_view folder, std::string_
     char c = reference[i];
     if (c == '#' || c == '?') break;
     if (c == ':') return std::nullopt;  // a scheme or a drive: another place
-    if (c == '%' && i + 2 < reference.size() && HexDigit(reference[i + 1]) >= 0 && HexDigit(reference[i + 2]) >= 0) {
-      path += static_cast<char>(HexDigit(reference[i + 1]) * 16 + HexDigit(reference[i + 2]));
+    if (c == '%' && i + 2 < reference.size() && HexDigitValue(reference[i + 1]) >= 0 && HexDigitValue(reference[i + 2]) >= 0) {
+      path += static_cast<char>(HexDigitValue(reference[i + 1]) * 16 + HexDigitValue(reference[i + 2]));
       i += 2;
       continue;
     }

@@ -1,5 +1,6 @@
 #include "rtf/RtfReader.h"
 
+#include "base/ByteString.h"
 #include "base/CodePages.h"
 #include "rtf/RtfReaderState.h"
 
@@ -141,7 +142,7 @@ void Reader::Bytes(std::string_view bytes) {
   const Destination dest = State().Dest;
   if (dest == Destination::Picture) {
     for (char c : bytes) {
-      int v = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+      const int v = HexDigitValue(c);
       if (v < 0 || !picture_) continue;
       if (pictureNibble_ < 0) {
         pictureNibble_ = v;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/ByteString.h"
+
 namespace quorvex {
 namespace {
 
@@ -11,13 +13,6 @@ constexpr int kMaxParameterDigits = 10;
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 }  // namespace
 
@@ -54,8 +49,8 @@ RtfToken RtfTokenizer::AfterBackslash() {
   const char next = data_[pos_ + 1];
   if (IsLetter(next)) return ControlWord();
   if (next == '\'') {
-    int high = At(pos_ + 2) ? HexValue(data_[pos_ + 2]) : -1;
-    int low = At(pos_ + 3) ? HexValue(data_[pos_ + 3]) : -1;
+    int high = At(pos_ + 2) ? HexDigitValue(data_[pos_ + 2]) : -1;
+    int low = At(pos_ + 3) ? HexDigitValue(data_[pos_ + 3]) : -1;
     if (high < 0 || low < 0) {  // a malformed escape is taken as text
       pos_ += 2;
       token.Kind = RtfTokenKind::Text;

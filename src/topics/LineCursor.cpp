@@ -71,17 +71,6 @@ unsigned LineCursor::ReadNumber() {
   return value;
 }
 
-namespace {
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
-
 char LineCursor::TakeHexByte() {
   std::string_view digits = Rest().substr(0, 2);
   int high = digits.size() == 2 ? HexDigitValue(digits[0]) : -1;

@@ -23,10 +23,18 @@ void ScanParagraphSettings(TopicScanState& scan, LineCursor& cursor) {
 }
 
 // The footnote text up to "}"; a double-byte character whose trail byte is
-// "}" does not end it. Control words and escapes inside are kept as written.
+// "}" does not end it. Editors that escape every byte beyond ASCII write
+// titles and keywords as "\'82\'a0": such escapes are the bytes they stand
+// for; other control words are kept as written.
 ByteString ReadFootnoteText(LineCursor& cursor) {
   ByteString text;
   while (!cursor.AtEnd() && !cursor.Is('}')) {
+    const std::string_view rest = cursor.Rest();
+    if (rest.size() >= 4 && rest.substr(0, 2) == "\\'" && HexDigitValue(rest[2]) >= 0 && HexDigitValue(rest[3]) >= 0) {
+      text += static_cast<char>(HexDigitValue(rest[2]) * 16 + HexDigitValue(rest[3]));
+      cursor.Step(4);
+      continue;
+    }
     std::size_t length = CharLength(cursor.Line(), cursor.Position());
     text += cursor.Rest().substr(0, length);
     cursor.Step(length);
