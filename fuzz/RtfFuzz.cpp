@@ -14,6 +14,7 @@
 #include "base/Files.h"
 #include "convert/Driver.h"
 #include "document/DocumentSet.h"
+#include "rtf/DocumentForm.h"
 #include "rtf/RtfReader.h"
 
 using namespace quorvex;

@@ -31,6 +31,8 @@ int HexDigitValue(char c) {
   return -1;
 }
 
+ByteString PercentEscaped(unsigned char c) { return (c < 16 ? "%0" : "%") + HexText(c); }
+
 ByteString HexText(std::uint64_t value) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   ByteString hex;

@@ -48,6 +48,9 @@ int HexDigitValue(char c);
 /// `value` in upper-case hexadecimal digits, without a prefix.
 ByteString HexText(std::uint64_t value);
 
+/// The byte `c` as a URL writes an escaped byte: "%" and two digits.
+ByteString PercentEscaped(unsigned char c);
+
 /// The file name part: everything after the last "\" or ":".
 ByteString ExtractFileName(std::string_view path);
 

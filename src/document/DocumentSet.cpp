@@ -5,6 +5,7 @@
 #include "document/TextOutput.h"
 #include "project/NameMap.h"
 #include "project/SourceFiles.h"
+#include "rtf/DocumentForm.h"
 #include "rtf/RtfReader.h"
 
 namespace quorvex {
@@ -64,31 +65,6 @@ ByteString DocumentSet::ClaimPage(const ByteString& base, bool& collided) {
   return page;
 }
 
-namespace {
-
-// The \ansicpg a file declares; 0 when it declares none.
-int DeclaredCodePage(std::string_view data) {
-  const std::size_t at = data.find("\\ansicpg");
-  if (at == std::string_view::npos) return 0;
-  int codePage = 0;
-  for (std::size_t i = at + 8; i < data.size() && i < at + 14 && data[i] >= '0' && data[i] <= '9'; ++i) {
-    codePage = codePage * 10 + (data[i] - '0');
-  }
-  return codePage;
-}
-
-// The line-by-line form writes a file's bytes into the Shift-JIS pages as
-// they are, which serves Japanese text only: a file of a project in another
-// code page, or one that declares another code page and has no Japanese
-// font, is read as a document.
-bool WrittenInOtherCodePage(const ConversionJob& job, std::string_view data) {
-  if (job.CodePage != 0 && job.CodePage != 932) return true;
-  const int declared = DeclaredCodePage(data);
-  return declared != 0 && declared != 932 && data.find("\\fcharset128") == std::string_view::npos;
-}
-
-}  // namespace
-
 void ReadDocuments(ConversionJob& job, DocumentSet& set) {
   for (const ByteString& entry : job.ProjectFiles) {
     const ByteString path = TopicFilePath(job, entry);
@@ -99,7 +75,7 @@ void ReadDocuments(ConversionJob& job, DocumentSet& set) {
     } catch (const Exception&) {
       continue;  // the topic converter reports it in its turn
     }
-    if (!IsDocumentForm(data) && !WrittenInOtherCodePage(job, data)) continue;
+    if (!IsDocumentForm(data, job.CodePage)) continue;
     DocumentFile file;
     file.Entry = entry;
     file.Path = path;

@@ -243,8 +243,7 @@ class RecordReader {
       case kJumpElsewhere:
       case kJumpElsewherePlain: ReadLinkElsewhere(command); break;
       default: {
-        static constexpr char kDigits[] = "0123456789ABCDEF";
-        ByteString hex{kDigits[command >> 4], kDigits[command & 15]};
+        const ByteString hex = (command < 16 ? "0" : "") + HexText(command);
         problemKey_ = "command " + hex;  // a help that uses it uses it often
         throw EHelpFileError(kName, record_.Position,
                              "unknown formatting command 0x" + hex + "; the rest of the record is left out");

@@ -280,36 +280,4 @@ HelpDocument ReadRtfDocument(std::string_view data, int projectCodePage) {
   return rtf::Reader(data, projectCodePage).Read();
 }
 
-namespace {
-
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-// True when `data` holds the control word `word` (with its backslash) ending there.
-bool HoldsWord(std::string_view data, std::string_view word) {
-  for (std::size_t at = data.find(word); at != std::string_view::npos; at = data.find(word, at + word.size())) {
-    const std::size_t next = at + word.size();
-    if (next >= data.size() || !IsLetter(data[next])) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-// The line-by-line form is a one-topic file as a plain editor writes it:
-// formatting switched on and off in the running text, groups only for
-// footnotes, hotspots and list marks. Word and other authoring tools put
-// formatted text in groups ("{\b Title}"), which that form would drop.
-bool IsDocumentForm(std::string_view data) {
-  if (data.find("{\\stylesheet") != std::string_view::npos || HoldsWord(data, "\\page")) return true;
-  for (std::string_view group : {"{\\b", "{\\i", "{\\plain", "{\\cf", "{\\fs", "{\\cs", "{\\super", "{\\up",
-                                 "{\\field", "{\\pard", "{\\trowd", "{\\footnote {"}) {
-    if (HoldsWord(data, group)) return true;
-  }
-  // Word repeats a footnote's mark inside it: "#{\footnote # context}".
-  for (std::string_view mark : {"#{\\footnote # ", "${\\footnote $ ", "K{\\footnote K "}) {
-    if (data.find(mark) != std::string_view::npos) return true;
-  }
-  return false;
-}
-
 }  // namespace quorvex

@@ -15,9 +15,4 @@ namespace quorvex {
 /// RTF loses text, never more; groups nested deeper than a limit are dropped.
 HelpDocument ReadRtfDocument(std::string_view data, int projectCodePage);
 
-/// True for a topic file written the way the document reader reads it: it
-/// holds "\page" or a style sheet. Other files are one topic laid out line by
-/// line, for the topic converter.
-bool IsDocumentForm(std::string_view data);
-
 }  // namespace quorvex

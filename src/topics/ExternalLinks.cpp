@@ -30,10 +30,7 @@ ByteString FileHref(const ByteString& name) {
   for (std::size_t i = 0; i < name.size(); i += CharLength(name, i)) {
     const auto c = static_cast<unsigned char>(name[i]);
     if (CharLength(name, i) == 1 && (c < 0x20 || kEncoded.find(static_cast<char>(c)) != std::string_view::npos)) {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      href += '%';
-      href += kHex[c >> 4];
-      href += kHex[c & 15];
+      href += PercentEscaped(c);
     } else {
       href.append(name, i, CharLength(name, i));
     }

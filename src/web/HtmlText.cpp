@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "base/ByteString.h"
 #include "base/Utf8.h"
 
 namespace quorvex {
@@ -130,17 +131,10 @@ std::string DecodeEntities(std::string_view html) {
 }
 
 std::string UrlPathPart(std::string_view utf8) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   for (char c : utf8) {
     const auto u = static_cast<unsigned char>(c);
-    if (std::isalnum(u) || c == '-' || c == '_' || c == '.' || c == '~') {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[u >> 4];
-      out += kHex[u & 15];
-    }
+    out += std::isalnum(u) || c == '-' || c == '_' || c == '.' || c == '~' ? std::string(1, c) : PercentEscaped(u);
   }
   return out;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Errors.h"
+#include "rtf/DocumentForm.h"
 #include "rtf/RtfReader.h"
 #include "support/HelpProject.h"
 #include "support/RtfBuilder.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/CodePageTables.h"
+#include "rtf/DocumentForm.h"
 #include "support/RtfBuilder.h"
 
 namespace quorvex {
